@@ -1,0 +1,73 @@
+#pragma once
+#include "app/Form.h"
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QWidget;
+
+namespace platform {
+class WebBrowser;
+}
+
+// The main window: the browser control, toolbar, address box, side buttons and
+// status bar. Closing it ends the program.
+class frmBrowser : public Form {
+    Q_OBJECT
+public:
+    frmBrowser();
+    ~frmBrowser() override;
+
+    // Controls (other windows reach some of them: the address box, the timer,
+    // the browser control and Command1's caption).
+    QToolBar *tbToolBar = nullptr;
+    QWidget *picAddress = nullptr;
+    QPushButton *Command1 = nullptr;
+    QLabel *lblAddress = nullptr;
+    QComboBox *cboAddress = nullptr;
+    QPushButton *Command2 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QPushButton *Command6 = nullptr;
+    QPushButton *Command7 = nullptr;
+    QCheckBox *Check2 = nullptr;
+    std::array<QPushButton *, 6> Command8{};
+    platform::WebBrowser *brwWebBrowser = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *StatusPanel1 = nullptr; // panel 1: status text
+    QLabel *StatusPanel2 = nullptr; // panel 2: progress bar of "I"
+    QTimer *timTimer = nullptr;
+
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Form_Resize();
+
+    // Navigation
+    void cboAddress_KeyPress(int keyAscii);
+    void cboAddress_Click();
+    void tbToolBar_ButtonClick(const QString &key);
+    void timTimer_Timer();
+
+    // Side commands
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click(int Index);
+    void Check2_Click();
+    void lblAddress_DblClick();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+};

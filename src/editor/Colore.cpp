@@ -1,0 +1,5 @@
+#include "editor/Colore.h"
+
+Colore::Colore() = default;
+
+void Colore::Form_Load() {}

@@ -1,0 +1,5 @@
+#include "editor/Form4.h"
+
+Form4::Form4() = default;
+
+void Form4::Form_Load() {}

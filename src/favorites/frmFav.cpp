@@ -1,0 +1,5 @@
+#include "favorites/frmFav.h"
+
+frmFav::frmFav() = default;
+
+void frmFav::Form_Load() {}

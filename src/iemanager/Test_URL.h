@@ -1,0 +1,10 @@
+#pragma once
+#include "app/Form.h"
+
+// Lists the running Internet Explorer processes and ends them.
+class Test_URL : public Form {
+    Q_OBJECT
+public:
+    Test_URL();
+    void Form_Load() override;
+};

@@ -1,0 +1,103 @@
+#include "platform/PathSpace.h"
+
+#include <QDir>
+
+namespace platform {
+
+#ifdef _WIN32
+
+QString driveRoot(QChar letter) { return QString(letter.toUpper()) + QStringLiteral(":\\"); }
+QString toNativePath(const QString &windowsPath) { return windowsPath; }
+QString toWindowsPath(const QString &nativePath) { return QDir::toNativeSeparators(nativePath); }
+
+#else
+
+namespace {
+
+QString cleanRoot(const QString &root)
+{
+    QString r = QDir::cleanPath(root);
+    return r.isEmpty() ? QStringLiteral("/") : r;
+}
+
+} // namespace
+
+QString driveRoot(QChar letter)
+{
+    const QChar up = letter.toUpper();
+    if (up < QLatin1Char('A') || up > QLatin1Char('Z'))
+        return {};
+    if (up == QLatin1Char('Z'))
+        return QStringLiteral("/");
+    const QString var = QStringLiteral("LANTERNA_DRIVE_") + up;
+    if (qEnvironmentVariableIsSet(var.toLatin1().constData())) {
+        const QString v = qEnvironmentVariable(var.toLatin1().constData());
+        return v.isEmpty() ? QString() : cleanRoot(QDir(v).absolutePath());
+    }
+    if (up == QLatin1Char('C'))
+        return QStringLiteral("/");
+    return {};
+}
+
+QString toNativePath(const QString &windowsPath)
+{
+    if (windowsPath.isEmpty())
+        return {};
+    QString p = windowsPath;
+    p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+
+    QString root;
+    QString rest;
+    if (p.size() >= 2 && p[1] == QLatin1Char(':') && p[0].isLetter() && p[0].unicode() < 128) {
+        root = driveRoot(p[0]);
+        if (root.isEmpty())
+            return {};
+        rest = p.mid(2);
+    } else if (p.startsWith(QLatin1String("\\\\"))) {
+        return {}; // network shares are not part of the path space
+    } else if (p.startsWith(QLatin1Char('\\'))) {
+        root = driveRoot(QLatin1Char('C'));
+        if (root.isEmpty())
+            return {};
+        rest = p;
+    } else {
+        root = QDir::currentPath();
+        rest = p;
+    }
+    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const bool trailing = rest.endsWith(QLatin1Char('/')) && rest.size() > 1;
+    QString joined = QDir::cleanPath(root + QLatin1Char('/') + rest);
+    if (trailing && !joined.endsWith(QLatin1Char('/')))
+        joined += QLatin1Char('/');
+    return joined;
+}
+
+QString toWindowsPath(const QString &nativePath)
+{
+    const QString abs = QDir::cleanPath(QDir::current().absoluteFilePath(nativePath));
+    QChar best;
+    qsizetype bestLen = -1;
+    static const char order[] = "CDEFGHIJKLMNOPQRSTUVWXYZAB";
+    for (const char *l = order; *l; ++l) {
+        const QString root = driveRoot(QLatin1Char(*l));
+        if (root.isEmpty())
+            continue;
+        const bool inside = root == QLatin1String("/")
+                                ? true
+                                : (abs == root || abs.startsWith(root + QLatin1Char('/')));
+        const qsizetype len = root == QLatin1String("/") ? 0 : root.size();
+        if (inside && len > bestLen) {
+            best = QLatin1Char(*l);
+            bestLen = len;
+        }
+    }
+    QString rest = abs.mid(bestLen < 0 ? 0 : bestLen);
+    if (rest.startsWith(QLatin1Char('/')))
+        rest.remove(0, 1);
+    rest.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return QString(best) + QStringLiteral(":\\") + rest;
+}
+
+#endif
+
+} // namespace platform

@@ -1,0 +1,234 @@
+#include "platform/RealFiles.h"
+
+#include "platform/PathSpace.h"
+#include "platform/Text.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#ifndef _WIN32
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+QString native(const QString &path) { return toNativePath(path); }
+
+unsigned attributesOf(const QString &nativePath, const QString &name)
+{
+    const QFileInfo fi(nativePath);
+    unsigned a = 0;
+    if (fi.isDir())
+        a |= AttrDirectory;
+    else
+        a |= AttrArchive;
+    // A leading dot is this platform's way of hiding; no folder counts as a system folder.
+    if (name.startsWith(QLatin1Char('.')) && name != QLatin1String(".") && name != QLatin1String(".."))
+        a |= AttrHidden;
+    if (fi.exists() && !fi.isWritable())
+        a |= AttrReadOnly;
+    return a;
+}
+
+} // namespace
+
+bool matchesWildcard(const QString &name, const QString &mask)
+{
+    if (mask == QLatin1String("*.*") || mask == QLatin1String("*"))
+        return true;
+    const QRegularExpression re(
+        QRegularExpression::wildcardToRegularExpression(mask, QRegularExpression::UnanchoredWildcardConversion),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(name);
+    return m.hasMatch() && m.capturedStart() == 0 && m.capturedLength() == name.size();
+}
+
+std::optional<QString> profileLookup(const QString &text, const QString &section, const QString &key)
+{
+    bool inSection = false;
+    qsizetype pos = 0;
+    const qsizetype n = text.size();
+    while (pos <= n) {
+        qsizetype end = pos;
+        while (end < n && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
+            ++end;
+        const QString line = text.mid(pos, end - pos).trimmed();
+        pos = end + 1;
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            const qsizetype close = line.indexOf(QLatin1Char(']'));
+            const QString name = line.mid(1, close < 0 ? -1 : close - 1).trimmed();
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
+            continue;
+        QString value = line.mid(eq + 1).trimmed();
+        if (value.size() >= 2
+            && ((value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+                || (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))))
+            value = value.mid(1, value.size() - 2);
+        return value;
+    }
+    return std::nullopt;
+}
+
+RealFiles::RealFiles(QString programFolder, QString exeName)
+    : programFolder_(std::move(programFolder)), exeName_(std::move(exeName))
+{
+}
+
+bool RealFiles::canOpenForRead(const QString &path)
+{
+    const QString n = native(path);
+    if (n.isEmpty() || QFileInfo(n).isDir())
+        return false;
+    QFile f(n);
+    return f.open(QIODevice::ReadOnly);
+}
+
+std::optional<QByteArray> RealFiles::readAll(const QString &path)
+{
+    const QString n = native(path);
+    if (n.isEmpty() || QFileInfo(n).isDir())
+        return std::nullopt;
+    QFile f(n);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return data;
+}
+
+bool RealFiles::writeAll(const QString &path, const QByteArray &data)
+{
+    const QString n = native(path);
+    if (n.isEmpty())
+        return false;
+    QFile f(n);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return f.write(data) == data.size() && f.flush();
+}
+
+bool RealFiles::replaceFile(const QString &path, const QByteArray &data)
+{
+    const QString n = native(path);
+    if (n.isEmpty() || QFileInfo(n).isDir())
+        return false;
+    QSaveFile f(n);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (f.write(data) != data.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+bool RealFiles::copyFile(const QString &src, const QString &dst)
+{
+    const auto data = readAll(src);
+    return data && replaceFile(dst, *data);
+}
+
+bool RealFiles::removeFile(const QString &path)
+{
+    const QString n = native(path);
+    return !n.isEmpty() && QFile::remove(n);
+}
+
+std::optional<std::vector<DirEntry>> RealFiles::list(const QString &pattern)
+{
+    QString p = pattern;
+    p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const qsizetype cut = p.lastIndexOf(QLatin1Char('\\'));
+    QString folder = cut >= 0 ? p.left(cut + 1) : QString();
+    const QString mask = cut >= 0 ? p.mid(cut + 1) : p;
+    if (folder.size() == 0 && p.size() >= 2 && p[1] == QLatin1Char(':')) {
+        folder = p.left(2) + QLatin1Char('\\');
+    }
+    const QString dir = folder.isEmpty() ? QStringLiteral(".") : native(folder);
+    if (dir.isEmpty() || mask.isEmpty())
+        return std::nullopt;
+
+    std::vector<DirEntry> out;
+#ifndef _WIN32
+    DIR *d = ::opendir(QFile::encodeName(dir).constData());
+    if (!d)
+        return std::nullopt;
+    while (dirent *e = ::readdir(d)) {
+        const QString name = QFile::decodeName(e->d_name);
+        if (!matchesWildcard(name, mask))
+            continue;
+        const QString full = dir.endsWith(QLatin1Char('/')) ? dir + name : dir + QLatin1Char('/') + name;
+        out.push_back({name, attributesOf(full, name)});
+    }
+    ::closedir(d);
+#else
+    const QDir qd(dir);
+    for (const QFileInfo &fi : qd.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted)) {
+        if (matchesWildcard(fi.fileName(), mask))
+            out.push_back({fi.fileName(), attributesOf(fi.filePath(), fi.fileName())});
+    }
+#endif
+    if (out.empty())
+        return std::nullopt;
+    return out;
+}
+
+bool RealFiles::lookup(const QString &path, unsigned allowed)
+{
+    QString n = native(path);
+    if (n.isEmpty())
+        return false;
+    while (n.size() > 1 && n.endsWith(QLatin1Char('/')))
+        n.chop(1);
+    const QFileInfo fi(n);
+    if (!fi.exists())
+        return false;
+    const unsigned a = attributesOf(n, fi.fileName()) & (AttrHidden | AttrSystem | AttrDirectory);
+    return (a & ~allowed) == 0;
+}
+
+QString RealFiles::profileString(const QString &section, const QString &key, const QString &defaultValue,
+                                 const QString &file, int size)
+{
+    const int limit = size > 0 ? size - 1 : 0;
+    QString value = defaultValue;
+    if (const auto data = readAll(file)) {
+        if (auto v = profileLookup(fromAnsi(*data), section, key))
+            value = *v;
+    }
+    return value.left(limit);
+}
+
+QString RealFiles::programFolder()
+{
+    if (!programFolder_.isEmpty())
+        return programFolder_;
+    return toWindowsPath(QCoreApplication::applicationDirPath());
+}
+
+QString RealFiles::exeName()
+{
+    if (!exeName_.isEmpty())
+        return exeName_;
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+} // namespace platform

@@ -1,0 +1,64 @@
+#include "TestEnv.h"
+#include "app/HexByte.h"
+#include "app/Module1.h"
+#include "app/forms.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+
+TEST(HexByte, AlwaysTwoUpperCaseDigits)
+{
+    EXPECT_EQ(HexByte(0), "00");
+    EXPECT_EQ(HexByte(5), "05");
+    EXPECT_EQ(HexByte(200), "C8");
+    EXPECT_EQ(HexByte(255), "FF");
+}
+
+namespace {
+int loads = 0;
+int unloads = 0;
+class Probe : public Form {
+public:
+    void Form_Load() override { ++loads; }
+    void Form_Unload() override { ++unloads; }
+    int value = 0;
+};
+} // namespace
+
+class Registry : public LanternaTest {};
+
+TEST_F(Registry, TouchLoadsOnceHideKeepsUnloadStartsAfresh)
+{
+    loads = unloads = 0;
+    EXPECT_EQ(forms::loaded<Probe>(), nullptr);
+    Probe *p = forms::touch<Probe>();
+    EXPECT_EQ(loads, 1);
+    p->value = 7;
+    EXPECT_EQ(forms::touch<Probe>(), p);
+    EXPECT_EQ(loads, 1);
+    forms::hide<Probe>();
+    EXPECT_EQ(forms::touch<Probe>()->value, 7);
+
+    QPointer<Probe> old(p);
+    forms::unload<Probe>();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(forms::loaded<Probe>(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(old.isNull());
+    EXPECT_EQ(forms::touch<Probe>()->value, 0);
+    EXPECT_EQ(loads, 2);
+    forms::unload<Probe>();
+    forms::unload<Probe>(); // a second unload is a no-op
+    EXPECT_EQ(unloads, 2);
+}
+
+TEST_F(Registry, CloseBoxUnloads)
+{
+    unloads = 0;
+    Probe *p = forms::touch<Probe>();
+    p->show();
+    p->close();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(forms::loaded<Probe>(), nullptr);
+}

@@ -1,0 +1,57 @@
+#pragma once
+#include "platform/Ui.h"
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+// Answers message boxes from a queue and records everything shown.
+class FakeUi : public platform::Ui {
+public:
+    struct Message {
+        QString text;
+        QString title; // as shown: the application title when none was given
+        int flags = 0;
+    };
+
+    // Answers for the next message boxes, in order. When empty, the first
+    // button answers (OK, or Yes for Yes/No).
+    std::deque<int> answers;
+    std::vector<Message> messages;
+    int beeps = 0;
+    QString clipboard;
+    bool wait = false;
+    int waitOnCount = 0;
+    int doEventsCalls = 0;
+    bool processEventsOnDoEvents = false;
+    // File dialog: next chosen names; when empty the dialog is cancelled.
+    std::deque<QString> fileChoices;
+    struct FileDialogCall {
+        QString start, title, filter;
+    };
+    std::vector<FileDialogCall> fileDialogs;
+    // Pop-up menus: the text of the action to choose next; when empty nothing is chosen.
+    std::deque<QString> menuChoices;
+    QStringList menusShown; // titles of the menus shown
+    int endProgramCalls = 0;
+
+    void beep() override { ++beeps; }
+    void setClipboardText(const QString &t) override { clipboard = t; }
+    QString clipboardText() override { return clipboard; }
+    void setWaitCursor(bool on) override
+    {
+        wait = on;
+        if (on)
+            ++waitOnCount;
+    }
+    bool waitCursor() const override { return wait; }
+    void doEvents() override;
+    QString openFileDialog(const QString &start, const QString &title, const QString &filter) override;
+    void popupMenu(QMenu *menu) override;
+    void endProgram() override { ++endProgramCalls; }
+
+    const Message &last() const { return messages.back(); }
+
+protected:
+    int showMessage(const QString &text, int flags, const QString &title) override;
+};
