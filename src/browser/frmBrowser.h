@@ -68,6 +68,24 @@ public:
     void Check2_Click();
     void lblAddress_DblClick();
 
+    // Browser control events
+    void brwWebBrowser_StatusTextChange(const QString &Text);
+    void brwWebBrowser_ProgressChange(qint32 Progress, qint32 ProgressMax);
+    void brwWebBrowser_DownloadBegin();
+    void brwWebBrowser_DownloadComplete();
+    void brwWebBrowser_TitleChange(const QString &Text);
+    void brwWebBrowser_BeforeNavigate2(const QString &URL, bool *Cancel);
+    void brwWebBrowser_NewWindow2(bool *Cancel);
+    void brwWebBrowser_NavigateComplete2(const QString &URL);
+    void brwWebBrowser_DocumentComplete(const QString &URL);
+    void brwWebBrowser_FileDownload(bool *Cancel);
+    // Draws the progress bar of "I" on panel 2.
+    void PercentBar(qint32 done, qint32 total);
+
+    // Visited-links log
+    void ReadVisitedLog();
+    void WriteVisitedLog();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 };

@@ -1,0 +1,3 @@
+#include "browser/LaunchNewInstance.h"
+
+void LaunchNewInstance(const QString &) {}

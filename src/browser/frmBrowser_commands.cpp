@@ -1,0 +1,10 @@
+#include "browser/frmBrowser.h"
+
+void frmBrowser::Command1_Click() {}
+void frmBrowser::Command3_Click() {}
+void frmBrowser::Command4_Click() {}
+void frmBrowser::Command6_Click() {}
+void frmBrowser::Command7_Click() {}
+void frmBrowser::Command8_Click(int) {}
+void frmBrowser::Check2_Click() {}
+void frmBrowser::lblAddress_DblClick() {}

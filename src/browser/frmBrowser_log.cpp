@@ -1,0 +1,6 @@
+#include "browser/frmBrowser.h"
+
+void frmBrowser::ReadVisitedLog() {}
+void frmBrowser::WriteVisitedLog() {}
+void frmBrowser::Command2_Click() {}
+void frmBrowser::Command5_Click() {}

@@ -1,0 +1,4 @@
+#include "editor/PageRewrite.h"
+
+bool InsertBlock(const QString &, Form *) { return false; }
+bool ReplaceBackground(const QString &, Form *) { return false; }
