@@ -1,0 +1,88 @@
+#include "platform/RealShell.h"
+
+#include "platform/PathSpace.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace platform {
+
+namespace {
+constexpr int kNoAssociation = 31; // what the classic query answers when nothing handles the type
+constexpr int kFound = 42;
+} // namespace
+
+std::optional<QString> RealShell::favoritesFolder()
+{
+    QString folder = qEnvironmentVariable("LANTERNA_FAVORITES");
+    if (folder.isEmpty()) {
+        const QString home = QDir::homePath();
+        if (home.isEmpty())
+            return std::nullopt;
+        folder = home + QStringLiteral("/Favorites");
+    }
+    const QString win = toWindowsPath(QDir(folder).absolutePath());
+    if (win.isEmpty())
+        return std::nullopt;
+    return win;
+}
+
+int RealShell::findExecutable(const QString &documentPath)
+{
+    Q_UNUSED(documentPath);
+    // Ask the desktop which program opens web pages.
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (!xdgMime.isEmpty()) {
+        QProcess p;
+        p.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+        if (p.waitForFinished(3000) && p.exitCode() == 0
+            && !QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed().isEmpty())
+            return kFound;
+    }
+    if (!QStandardPaths::findExecutable(QStringLiteral("x-www-browser")).isEmpty())
+        return kFound;
+    return kNoAssociation;
+}
+
+void RealShell::organizeFavorites(QWidget *, const QString &folder)
+{
+    const QString native = toNativePath(folder);
+    if (native.isEmpty())
+        return;
+    QDir().mkpath(native);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(native));
+}
+
+bool RealShell::openInTextEditor(const QString &path)
+{
+    const QString native = toNativePath(path);
+    if (native.isEmpty())
+        return false;
+    static const char *const editors[] = {"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad",
+                                          "xed", "pluma", "featherpad", "leafpad", "geany"};
+    for (const char *e : editors) {
+        const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(e));
+        if (!exe.isEmpty() && QProcess::startDetached(exe, {native}))
+            return true;
+    }
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    return !xdgOpen.isEmpty() && QProcess::startDetached(xdgOpen, {native});
+}
+
+QString RealShell::localIP()
+{
+    for (const QHostAddress &a : QNetworkInterface::allAddresses())
+        if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
+            return a.toString();
+    return QStringLiteral("127.0.0.1");
+}
+
+QString RealShell::localHostName() { return QHostInfo::localHostName(); }
+
+} // namespace platform

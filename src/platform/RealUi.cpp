@@ -1,0 +1,144 @@
+#include "platform/RealUi.h"
+
+#include "platform/PathSpace.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+
+QMessageBox::Icon iconOf(int flags)
+{
+    switch (flags & 0x70) {
+    case vbCritical:
+        return QMessageBox::Critical;
+    case 32:
+        return QMessageBox::Question;
+    case vbExclamation:
+        return QMessageBox::Warning;
+    case vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+QString dialogNameFilter(const QString &patterns)
+{
+    QStringList out;
+    for (const QString &p : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString t = p.trimmed();
+        if (t.isEmpty())
+            continue;
+        out << t;
+        if (t.toLower() != t)
+            out << t.toLower();
+        if (t.toUpper() != t)
+            out << t.toUpper();
+    }
+    out.removeDuplicates();
+    return out.join(QLatin1Char(' '));
+}
+
+int RealUi::showMessage(const QString &text, int flags, const QString &title)
+{
+    QMessageBox box(iconOf(flags), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    // Message texts break lines with a lone CR.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setText(shown);
+    switch (flags & 0x7) {
+    case vbOKCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case vbYesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return vbOK;
+    case QMessageBox::Cancel:
+        return vbCancel;
+    case QMessageBox::Yes:
+        return vbYes;
+    case QMessageBox::No:
+        return vbNo;
+    default:
+        return (flags & 0x7) == vbYesNo ? vbNo : vbCancel;
+    }
+}
+
+void RealUi::beep() { QApplication::beep(); }
+
+void RealUi::setClipboardText(const QString &text)
+{
+    QClipboard *c = QGuiApplication::clipboard();
+    c->clear();
+    c->setText(text);
+}
+
+QString RealUi::clipboardText() { return QGuiApplication::clipboard()->text(); }
+
+void RealUi::setWaitCursor(bool on)
+{
+    if (on && !waitApplied_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        waitApplied_ = true;
+    } else if (!on && waitApplied_) {
+        QApplication::restoreOverrideCursor();
+        waitApplied_ = false;
+    }
+}
+
+void RealUi::doEvents() { QCoreApplication::processEvents(); }
+
+QString RealUi::openFileDialog(const QString &startFileName, const QString &title, const QString &filter)
+{
+    QString start = startFileName;
+    start.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const qsizetype cut = start.lastIndexOf(QLatin1Char('\\'));
+    const QString folder = cut >= 0 ? start.left(cut + 1) : QString();
+    const QString name = cut >= 0 ? start.mid(cut + 1) : start;
+    const bool wildcard = name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+
+    QString nameFilter = filter;
+    if (nameFilter.isEmpty())
+        nameFilter = wildcard ? name : QStringLiteral("*");
+    QStringList filters{dialogNameFilter(nameFilter)};
+    filters << QStringLiteral("*");
+
+    QString dir = folder.isEmpty() ? QString() : toNativePath(folder);
+    if (!wildcard && !name.isEmpty())
+        dir += name;
+    const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), title, dir,
+                                                        filters.join(QLatin1String(";;")), nullptr,
+                                                        QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty())
+        return startFileName;
+    return toWindowsPath(chosen);
+}
+
+void RealUi::popupMenu(QMenu *menu) { menu->exec(QCursor::pos()); }
+
+void RealUi::endProgram()
+{
+    // Leaves every event loop, nested ones included.
+    QCoreApplication::exit(0);
+}
+
+} // namespace platform
