@@ -1,9 +1,11 @@
-# The two everyday commands: `make run` and `make test`.
+# Everyday commands: `make run` and `make test`. Also: `make install`, `make uninstall`.
 BUILD ?= build
 JOBS ?= 2
 ARGS ?=
+PREFIX ?= $(HOME)/.local
+DEMO := $(BUILD)/demo-drive
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test install uninstall clean
 
 all: build
 
@@ -16,11 +18,36 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
+# Runs on the demo drive: C: is build/demo-drive (made once from examples/, never
+# overwritten), the Favorites are the sample ones. ARGS=... opens that address instead.
 run: build
-	@$(BUILD)/lanterna $(ARGS)
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -z "$$QT_QPA_PLATFORM" ]; then \
+	  echo "Nessun display: avvia Lanterna con  xvfb-run -a make run$(if $(ARGS), ARGS='$(ARGS)')"; exit 1; fi
+	@[ -d "$(DEMO)" ] || { mkdir -p "$(DEMO)" && cp -R examples/drive/. "$(DEMO)/"; }
+	@LANTERNA_DRIVE_C="$(abspath $(DEMO))" \
+	 LANTERNA_FAVORITES="$(abspath $(DEMO))/Utenti/demo/Favorites" \
+	 $(BUILD)/lanterna $(ARGS)
 
 test: build
-	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# A per-user install by default: the program and LANTERNA.DAT live in
+# $(PREFIX)/lib/lanterna, a link on the PATH, a menu entry and an icon.
+install: build
+	@install -d "$(PREFIX)/lib/lanterna" "$(PREFIX)/bin" "$(PREFIX)/share/applications" \
+	  "$(PREFIX)/share/icons/hicolor/scalable/apps"
+	@install -m 755 $(BUILD)/lanterna "$(PREFIX)/lib/lanterna/lanterna"
+	@ln -sf "$(PREFIX)/lib/lanterna/lanterna" "$(PREFIX)/bin/lanterna"
+	@install -m 644 resources/lanterna.svg "$(PREFIX)/share/icons/hicolor/scalable/apps/lanterna.svg"
+	@sed "s|@BIN@|$(PREFIX)/bin/lanterna|" resources/lanterna.desktop.in > "$(PREFIX)/share/applications/lanterna.desktop"
+	@command -v update-desktop-database >/dev/null && update-desktop-database -q "$(PREFIX)/share/applications" || true
+	@echo "Lanterna installato in $(PREFIX) (avvio: $(PREFIX)/bin/lanterna)"
+
+uninstall:
+	@rm -f "$(PREFIX)/bin/lanterna" "$(PREFIX)/share/applications/lanterna.desktop" \
+	  "$(PREFIX)/share/icons/hicolor/scalable/apps/lanterna.svg" "$(PREFIX)/lib/lanterna/lanterna"
+	@rmdir "$(PREFIX)/lib/lanterna" 2>/dev/null || echo "Lasciata $(PREFIX)/lib/lanterna (contiene LANTERNA.DAT)"
+	@echo "Lanterna rimosso da $(PREFIX)"
 
 clean:
 	rm -rf $(BUILD)
