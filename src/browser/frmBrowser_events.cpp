@@ -1,13 +1,151 @@
 #include "browser/frmBrowser.h"
 
-void frmBrowser::brwWebBrowser_StatusTextChange(const QString &) {}
-void frmBrowser::brwWebBrowser_ProgressChange(qint32, qint32) {}
-void frmBrowser::brwWebBrowser_DownloadBegin() {}
-void frmBrowser::brwWebBrowser_DownloadComplete() {}
-void frmBrowser::brwWebBrowser_TitleChange(const QString &) {}
-void frmBrowser::brwWebBrowser_BeforeNavigate2(const QString &, bool *) {}
-void frmBrowser::brwWebBrowser_NewWindow2(bool *) {}
-void frmBrowser::brwWebBrowser_NavigateComplete2(const QString &) {}
-void frmBrowser::brwWebBrowser_DocumentComplete(const QString &) {}
-void frmBrowser::brwWebBrowser_FileDownload(bool *) {}
-void frmBrowser::PercentBar(qint32, qint32) {}
+#include "app/Module1.h"
+#include "browser/AddressRules.h"
+#include "browser/Progress.h"
+#include "platform/Services.h"
+#include "platform/Ui.h"
+#include "platform/WebBrowser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+
+namespace {
+
+bool ticked(const QCheckBox *box) { return box && box->isChecked(); }
+
+QString locationName(const platform::WebBrowser *b) { return b ? b->LocationName() : QString(); }
+QString locationURL(const platform::WebBrowser *b) { return b ? b->LocationURL() : QString(); }
+
+} // namespace
+
+void frmBrowser::brwWebBrowser_StatusTextChange(const QString &Text)
+{
+    if (StatusPanel1)
+        StatusPanel1->setText(Text);
+}
+
+void frmBrowser::brwWebBrowser_ProgressChange(qint32 Progress, qint32 ProgressMax)
+{
+    if (StatusPanel1)
+        StatusPanel1->setText(progress::ReadingText(Progress, ProgressMax));
+    if (Progress > 0) {
+        PercentBar(Progress, ProgressMax);
+        Module1::PageVisited = 1;
+    }
+}
+
+void frmBrowser::PercentBar(qint32 done, qint32 total)
+{
+    if (!StatusPanel2)
+        return;
+    if (const auto bar = progress::PercentBarText(done, total))
+        StatusPanel2->setText(*bar);
+}
+
+void frmBrowser::brwWebBrowser_DownloadBegin()
+{
+    QPointer<frmBrowser> self(this);
+    platform::ui().doEvents();
+    // The yield may have closed the window.
+    if (!self)
+        return;
+    setWindowTitle(QStringLiteral("Starting Download ") + locationName(brwWebBrowser));
+}
+
+void frmBrowser::brwWebBrowser_DownloadComplete()
+{
+    setWindowTitle(locationName(brwWebBrowser));
+    timTimer_Timer();
+}
+
+void frmBrowser::brwWebBrowser_TitleChange(const QString &)
+{
+    // The caption follows loading through the other events and the timer only.
+}
+
+void frmBrowser::brwWebBrowser_BeforeNavigate2(const QString &URL, bool *Cancel)
+{
+    if (!ticked(Check1)) {
+        const int answer = platform::ui().MsgBox(QStringLiteral("Cerca di aprire nuovo sito: ") + URL,
+                                                 platform::vbOKCancel,
+                                                 QStringLiteral("Apre nella stessa finestra"));
+        if (answer == platform::vbCancel) {
+            if (Cancel)
+                *Cancel = true;
+            return;
+        }
+    }
+    if (Cancel)
+        *Cancel = false;
+    if (cboAddress)
+        cboAddress->setCurrentText(URL);
+}
+
+void frmBrowser::brwWebBrowser_NewWindow2(bool *Cancel)
+{
+    if (ticked(Check1)) {
+        if (Module1::AllowPopups) {
+            if (Cancel)
+                *Cancel = false;
+            // Lets the control open its new window its own way.
+            platform::ui().doEvents();
+        } else if (Cancel) {
+            *Cancel = true;
+        }
+        return;
+    }
+
+    const QString title = QStringLiteral("Apre in una nuova finestra");
+    const QString url = locationURL(brwWebBrowser);
+    auto &ui = platform::ui();
+    if (ui.MsgBox(QStringLiteral("Cerca di aprire nuovo sito: ") + url, platform::vbOKCancel, title)
+            != platform::vbCancel
+        || ui.MsgBox(QStringLiteral("Apro su stessa pagina il sito: ") + url, platform::vbOKCancel, title)
+            != platform::vbCancel) {
+        // Cancel stays as it came, so the control opens its window as well.
+        Command1_Click();
+        return;
+    }
+    if (Cancel)
+        *Cancel = true;
+}
+
+void frmBrowser::brwWebBrowser_NavigateComplete2(const QString &)
+{
+    setWindowTitle(locationName(brwWebBrowser));
+    timTimer_Timer();
+}
+
+void frmBrowser::brwWebBrowser_DocumentComplete(const QString &URL)
+{
+    setWindowTitle(URL);
+    if (!cboAddress)
+        return;
+    QStringList entries;
+    entries.reserve(cboAddress->count());
+    for (int i = 0; i < cboAddress->count(); ++i)
+        entries << cboAddress->itemText(i);
+    const QString boxText = cboAddress->currentText();
+    const QString entry = address::newListEntry(boxText, entries);
+    if (entry.isEmpty())
+        return;
+    cboAddress->addItem(entry);
+    // Adding the first entry would select it and replace the typed text.
+    if (cboAddress->isEditable() && cboAddress->currentText() != boxText)
+        cboAddress->setCurrentText(boxText);
+}
+
+void frmBrowser::brwWebBrowser_FileDownload(bool *)
+{
+    // The download always goes ahead; questions only announce it.
+    if (ticked(Check1) || !brwWebBrowser)
+        return;
+    const QString name = brwWebBrowser->LocationName();
+    if (address::trimBlanks(name).isEmpty())
+        return;
+    platform::ui().MsgBox(QStringLiteral("FileDownload: ") + name + QLatin1Char(' ') + brwWebBrowser->LocationURL(),
+                          platform::vbOKOnly);
+}
