@@ -1,8 +1,407 @@
 #include "browser/frmBrowser.h"
 
-frmBrowser::frmBrowser() = default;
+#include "app/Module1.h"
+#include "app/forms.h"
+#include "browser/AddressRules.h"
+#include "editor/Colore.h"
+#include "editor/Form1.h"
+#include "editor/Form2.h"
+#include "editor/Form3.h"
+#include "editor/Form4.h"
+#include "favorites/frmFav.h"
+#include "iemanager/Test_URL.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/Twips.h"
+#include "platform/Ui.h"
+#include "platform/WebBrowser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+using platform::px;
+using platform::twips;
+using platform::twipsRect;
+
+namespace {
+
+// A classic command button wraps a caption that does not fit on one line
+// (" Modifica    pagina" on a narrow, two-line-high button).
+class WrappingButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter p(this);
+        QStyleOptionButton opt;
+        initStyleOption(&opt);
+        const QString caption = opt.text;
+        opt.text.clear();
+        p.drawControl(QStyle::CE_PushButton, opt);
+        const QRect r = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        p.drawText(r, Qt::AlignCenter | Qt::TextWordWrap, caption.trimmed());
+    }
+};
+
+QIcon drawnSearchIcon()
+{
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 2.5));
+    p.setBrush(QColor(200, 225, 255));
+    p.drawEllipse(QRectF(3, 3, 12, 12));
+    p.setPen(QPen(QColor(40, 40, 40), 3.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(14, 14), QPointF(20.5, 20.5));
+    return QIcon(pm);
+}
+
+// Theme icons where the desktop has them, Qt's own pictures otherwise; all 24 x 24.
+QIcon toolbarIcon(const char *themeName, QStyle::StandardPixmap fallback, QStyle *style)
+{
+    QIcon icon = QIcon::fromTheme(QString::fromLatin1(themeName));
+    if (icon.isNull())
+        icon = fallback == QStyle::SP_CustomBase ? drawnSearchIcon() : style->standardIcon(fallback);
+    return QIcon(icon.pixmap(24, 24));
+}
+
+// Where Home leads: the home page Main settled on when it can be read, else the
+// fixed home page folders, else a blank page.
+QString homePageAddress()
+{
+    QStringList candidates;
+    if (!Module1::HomePageDir.isEmpty())
+        candidates << Module1::HomePageDir + QStringLiteral("INIZIO.HTM");
+    candidates << QStringLiteral("C:\\HOME-PAG\\INIZIO.HTM") << QStringLiteral("D:\\HOME-PAG\\INIZIO.HTM");
+    for (const QString &c : candidates)
+        if (platform::files().canOpenForRead(c))
+            return c;
+    return QStringLiteral("about:blank");
+}
+
+const QString kSearchPage = QStringLiteral("https://duckduckgo.com/");
+
+} // namespace
+
+frmBrowser::frmBrowser()
+{
+    createAddressStrip();
+    createToolBar();
+
+    brwWebBrowser = platform::services().makeBrowser(this);
+    brwWebBrowser->setGeometry(twipsRect(75, 690, 5400, 3735));
+    brwWebBrowser->setSearchPage(kSearchPage);
+    connectBrowser();
+
+    createStatusBar();
+
+    timTimer = new QTimer(this);
+    timTimer->setInterval(1000);
+    connect(timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
+
+    QWidget::setTabOrder(brwWebBrowser, lblAddress);
+    QWidget::setTabOrder(lblAddress, cboAddress);
+    QWidget::setTabOrder(cboAddress, tbToolBar);
+    QWidget::setTabOrder(tbToolBar, picAddress);
+    QWidget::setTabOrder(picAddress, Command1);
+    QWidget::setTabOrder(Command1, Check1);
+    QWidget::setTabOrder(Check1, Command2);
+    QWidget::setTabOrder(Command2, Command3);
+    QWidget::setTabOrder(Command3, Command4);
+    QWidget::setTabOrder(Command4, Check2);
+    QWidget::setTabOrder(Check2, Command5);
+    QWidget::setTabOrder(Command5, Command6);
+    QWidget::setTabOrder(Command6, Command7);
+    QWidget::setTabOrder(Command7, StatusBar1);
+    QWidget::setTabOrder(StatusBar1, Command8[0]);
+    for (std::size_t i = 1; i < Command8.size(); ++i)
+        QWidget::setTabOrder(Command8[i - 1], Command8[i]);
+
+    // Design client area.
+    resize(px(11595), px(7500));
+    dockBars();
+}
+
 frmBrowser::~frmBrowser() = default;
-void frmBrowser::Form_Load() {}
-void frmBrowser::Form_Unload() {}
-void frmBrowser::Form_Resize() {}
-void frmBrowser::resizeEvent(QResizeEvent *) {}
+
+void frmBrowser::createToolBar()
+{
+    QStyle *st = style();
+    imlIcons = {toolbarIcon("go-previous", QStyle::SP_ArrowBack, st),
+                toolbarIcon("go-next", QStyle::SP_ArrowForward, st),
+                toolbarIcon("process-stop", QStyle::SP_BrowserStop, st),
+                toolbarIcon("view-refresh", QStyle::SP_BrowserReload, st),
+                toolbarIcon("go-home", QStyle::SP_DirHomeIcon, st),
+                toolbarIcon("edit-find", QStyle::SP_CustomBase, st)};
+    static const char *const keys[] = {"Back", "Forward", "Stop", "Refresh", "Home", "Search"};
+
+    tbToolBar = new QToolBar(this);
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setMovable(false);
+    tbToolBar->setFloatable(false);
+    tbToolBar->setIconSize(QSize(24, 24));
+    tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tbToolBar->setContentsMargins(0, 0, 0, 0);
+    if (tbToolBar->layout()) {
+        tbToolBar->layout()->setContentsMargins(0, 0, 0, 0);
+        tbToolBar->layout()->setSpacing(0);
+    }
+    for (std::size_t i = 0; i < imlIcons.size(); ++i) {
+        const QString key = QString::fromLatin1(keys[i]);
+        QAction *a = tbToolBar->addAction(imlIcons[i], key);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(key);
+    }
+    connect(tbToolBar, &QToolBar::actionTriggered, this,
+            [this](QAction *a) { tbToolBar_ButtonClick(a->data().toString()); });
+    tbToolBar->setGeometry(twipsRect(30, 0, 2820, 510));
+    tbToolBar->raise();
+}
+
+void frmBrowser::createAddressStrip()
+{
+    picAddress = new QWidget(this);
+    picAddress->setObjectName(QStringLiteral("picAddress"));
+    picAddress->setGeometry(twipsRect(0, 0, 11595, 675));
+    // The strip's rows are 13 pixels high: a small font keeps the captions readable.
+    QFont small = picAddress->font();
+    small.setPixelSize(11);
+    picAddress->setFont(small);
+
+    auto button = [this](const QString &caption, QRect r) {
+        auto *b = new QPushButton(caption, picAddress);
+        b->setGeometry(r);
+        return b;
+    };
+
+    Command1 = new WrappingButton(QStringLiteral(" Modifica    pagina"), picAddress);
+    Command1->setGeometry(twipsRect(2850, 0, 870, 495));
+
+    lblAddress = new QLabel(QStringLiteral("&Address:"), picAddress);
+    lblAddress->setGeometry(twipsRect(3735, 15, 795, 255));
+    lblAddress->installEventFilter(this);
+
+    cboAddress = new QComboBox(picAddress);
+    cboAddress->setEditable(true);
+    // The list grows only where the program says so, never from the Enter key.
+    cboAddress->setInsertPolicy(QComboBox::NoInsert);
+    cboAddress->setCompleter(nullptr);
+    cboAddress->setDuplicatesEnabled(true);
+    // Measuring every entry (a log line can be very long) would make each insertion slow.
+    cboAddress->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboAddress->setMinimumContentsLength(1);
+    cboAddress->setEditText(QStringLiteral("cboAddress"));
+    cboAddress->setGeometry(twipsRect(4545, -15, 3360, 315));
+    cboAddress->lineEdit()->installEventFilter(this);
+    lblAddress->setBuddy(cboAddress);
+    connect(cboAddress, &QComboBox::activated, this, [this](int) { cboAddress_Click(); });
+
+    Command2 = button(QStringLiteral("Vedo Storia"), twipsRect(10575, 0, 990, 315));
+    Command2->setVisible(false);
+
+    Check1 = new QCheckBox(QStringLiteral("Elimina domande"), picAddress);
+    Check1->setGeometry(twipsRect(3825, 285, 1680, 195));
+    Check1->setChecked(true);
+
+    Command3 = button(QStringLiteral("Vedo Link Preferiti"), twipsRect(5520, 315, 1485, 315));
+    Command4 = button(QStringLiteral("Vedo finestre IE aperte"), twipsRect(7005, 315, 1875, 315));
+    Command5 = button(QStringLiteral("Varia storia"), twipsRect(8880, 315, 975, 315));
+    Command6 = button(QStringLiteral("ID"), twipsRect(9855, 315, 525, 315));
+    Command7 = button(QStringLiteral("Copia Address"), twipsRect(10395, 315, 1200, 315));
+
+    Check2 = new QCheckBox(QStringLiteral("Elimina Win PopUp"), picAddress);
+    Check2->setGeometry(twipsRect(3825, 495, 1680, 195));
+    Check2->setChecked(true);
+
+    static const char *const captions[] = {"Tin", "Libero/wind", "Tiscali", "Ciaoweb", "Antivirus", ".."};
+    static const int lefts[] = {45, 510, 1470, 2055, 2805, 3525};
+    static const int tops[] = {495, 495, 495, 495, 510, 510};
+    static const int widths[] = {465, 960, 580, 750, 720, 240};
+    for (int i = 0; i < int(Command8.size()); ++i) {
+        Command8[i] = button(QString::fromLatin1(captions[i]), twipsRect(lefts[i], tops[i], widths[i], 195));
+        connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
+    }
+
+    connect(Command1, &QPushButton::clicked, this, &frmBrowser::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmBrowser::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmBrowser::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmBrowser::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmBrowser::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &frmBrowser::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &frmBrowser::Command7_Click);
+    connect(Check2, &QCheckBox::clicked, this, &frmBrowser::Check2_Click);
+}
+
+void frmBrowser::createStatusBar()
+{
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusPanel1 = new QLabel(StatusBar1);
+    StatusPanel2 = new QLabel(StatusBar1);
+    // Long status texts are cut, never widen the bar past the window.
+    StatusPanel1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    StatusPanel1->setMinimumWidth(1);
+    StatusPanel2->setFixedWidth(px(2220));
+    StatusBar1->addWidget(StatusPanel1, 1);
+    StatusBar1->addWidget(StatusPanel2);
+    StatusBar1->setGeometry(twipsRect(0, 7215, 11595, 285));
+}
+
+void frmBrowser::connectBrowser()
+{
+    using B = platform::WebBrowser;
+    const auto direct = Qt::DirectConnection;
+    connect(brwWebBrowser, &B::StatusTextChange, this, &frmBrowser::brwWebBrowser_StatusTextChange, direct);
+    connect(brwWebBrowser, &B::ProgressChange, this, &frmBrowser::brwWebBrowser_ProgressChange, direct);
+    connect(brwWebBrowser, &B::DownloadBegin, this, &frmBrowser::brwWebBrowser_DownloadBegin, direct);
+    connect(brwWebBrowser, &B::DownloadComplete, this, &frmBrowser::brwWebBrowser_DownloadComplete, direct);
+    connect(brwWebBrowser, &B::TitleChange, this, &frmBrowser::brwWebBrowser_TitleChange, direct);
+    connect(brwWebBrowser, &B::BeforeNavigate2, this, &frmBrowser::brwWebBrowser_BeforeNavigate2, direct);
+    connect(brwWebBrowser, &B::NewWindow2, this, &frmBrowser::brwWebBrowser_NewWindow2, direct);
+    connect(brwWebBrowser, &B::NavigateComplete2, this, &frmBrowser::brwWebBrowser_NavigateComplete2, direct);
+    connect(brwWebBrowser, &B::DocumentComplete, this, &frmBrowser::brwWebBrowser_DocumentComplete, direct);
+    connect(brwWebBrowser, &B::FileDownload, this, &frmBrowser::brwWebBrowser_FileDownload, direct);
+}
+
+void frmBrowser::dockBars()
+{
+    if (picAddress)
+        picAddress->setGeometry(0, picAddress->y(), width(), picAddress->height());
+    if (StatusBar1) {
+        const int h = px(285);
+        StatusBar1->setGeometry(0, std::max(0, height() - h), width(), h);
+    }
+}
+
+bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lblAddress && event->type() == QEvent::MouseButtonDblClick) {
+        lblAddress_DblClick();
+        return true;
+    }
+    if (cboAddress && watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto *k = static_cast<QKeyEvent *>(event);
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+            cboAddress_KeyPress(13);
+        else if (!k->text().isEmpty())
+            cboAddress_KeyPress(k->text().at(0).unicode());
+        // The key goes on to the box unchanged.
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void frmBrowser::Form_Load()
+{
+    using Module1::StartUrl;
+    Module1::AllowPopups = false;
+    try {
+        show();
+        tbToolBar->repaint();
+        cboAddress->repaint();
+        Form_Resize();
+        brwWebBrowser->setHomePage(homePageAddress());
+    } catch (...) {
+    }
+
+    // The first navigation falls back twice when the control refuses the address.
+    for (int n = 0;;) {
+        bool failed = false;
+        try {
+            if (address::trimBlanks(StartUrl).isEmpty())
+                StartUrl = QStringLiteral("about:blank");
+            cboAddress->setEditText(StartUrl);
+            cboAddress->addItem(cboAddress->currentText());
+            timTimer->start();
+            brwWebBrowser->Navigate(StartUrl);
+        } catch (...) {
+            failed = true;
+        }
+        if (!failed || n == 2)
+            break;
+        ++n;
+        StartUrl = n == 1 ? QStringLiteral("D:\\HOME-PAG\\INIZIO.HTM") : QStringLiteral("C:\\WINDOWS\\VUOTA.HTM");
+    }
+
+    ReadVisitedLog();
+}
+
+void frmBrowser::Form_Resize()
+{
+    if (!cboAddress || !brwWebBrowser)
+        return;
+    const int W = twips(width());
+    const int H = twips(height());
+
+    const int X = twips(tbToolBar->width()) + 120 + twips(lblAddress->width()) + 400;
+    lblAddress->move(px(twips(cboAddress->x()) - twips(lblAddress->width()) + 50), lblAddress->y());
+    if (X + 600 < W)
+        cboAddress->resize(px(W - (X + 600)), cboAddress->height());
+
+    if (windowState() & Qt::WindowMinimized)
+        return;
+
+    brwWebBrowser->resize(px(std::max(0, W - 100)), brwWebBrowser->height());
+    const int Y = twips(picAddress->height()) + twips(picAddress->y()) - 100;
+    if (H - Y - 200 - 250 > 50)
+        brwWebBrowser->resize(brwWebBrowser->width(), px(H - Y - 200 - 250));
+}
+
+void frmBrowser::resizeEvent(QResizeEvent *event)
+{
+    Form::resizeEvent(event);
+    dockBars();
+    Form_Resize();
+}
+
+void frmBrowser::Form_Unload()
+{
+    try {
+        const int n = cboAddress->count();
+        if (n != 1 && Module1::PageVisited != 0) {
+            const int answer = platform::ui().MsgBox(
+                QStringLiteral("Desideri registrare i Link dei Siti Internet visualizzati (S/N)"), platform::vbYesNo,
+                QStringLiteral("Chiusura Lanterna"));
+            if (QString::number(answer) == QLatin1String("6")) {
+                ReadVisitedLog();
+                WriteVisitedLog();
+            }
+        }
+    } catch (...) {
+    }
+
+    try {
+        forms::unload<::frmFav>();
+        forms::unload<::Test_URL>();
+        forms::unload<::Colore>();
+        forms::unload<::Form1>();
+        forms::unload<::Form2>();
+        forms::unload<::Form3>();
+        forms::unload<::Form4>();
+    } catch (...) {
+    }
+    timTimer->stop();
+    platform::ui().endProgram();
+}

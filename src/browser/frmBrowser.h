@@ -1,6 +1,10 @@
 #pragma once
 #include "app/Form.h"
 
+#include <QByteArray>
+#include <QIcon>
+#include <QList>
+
 #include <array>
 
 class QCheckBox;
@@ -45,6 +49,7 @@ public:
     QLabel *StatusPanel1 = nullptr; // panel 1: status text
     QLabel *StatusPanel2 = nullptr; // panel 2: progress bar of "I"
     QTimer *timTimer = nullptr;
+    std::array<QIcon, 6> imlIcons; // toolbar images: Back, Forward, Stop, Refresh, Home, Search
 
     void Form_Load() override;
     void Form_Unload() override;
@@ -86,6 +91,27 @@ public:
     void ReadVisitedLog();
     void WriteVisitedLog();
 
+    // The log's full path: beside the program.
+    static QString visitedLogPath();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createToolBar();
+    void createAddressStrip();
+    void createStatusBar();
+    void connectBrowser();
+    // Keeps the docked bars across the width (the status bar at the bottom).
+    void dockBars();
+    void setCommand1Caption(const QString &webCaption);
+    void busyTick();
+
+    // Log lines that did not fit in the address list at the last read; written back
+    // after the list so a rewrite never drops them.
+    QList<QByteArray> logOverflow_;
+    // The loading branch of the tick yields and asks; a tick arriving meanwhile waits
+    // for the next second instead of asking or ending processes a second time.
+    bool busyTickRunning_ = false;
 };

@@ -1,6 +1,89 @@
 #include "browser/frmBrowser.h"
 
-void frmBrowser::ReadVisitedLog() {}
-void frmBrowser::WriteVisitedLog() {}
-void frmBrowser::Command2_Click() {}
-void frmBrowser::Command5_Click() {}
+#include "browser/VisitedLog.h"
+#include "platform/Files.h"
+#include "platform/Processes.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+#include "platform/Text.h"
+#include "platform/Ui.h"
+
+#include <QComboBox>
+
+namespace {
+
+// The hourglass for the whole reading, back to the arrow however it ends.
+class WaitCursor {
+public:
+    WaitCursor() { platform::ui().setWaitCursor(true); }
+    ~WaitCursor() { platform::ui().setWaitCursor(false); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+QStringList listEntries(const QComboBox *box)
+{
+    QStringList entries;
+    entries.reserve(box->count());
+    for (int i = 0; i < box->count(); ++i)
+        entries.append(box->itemText(i));
+    return entries;
+}
+
+} // namespace
+
+QString frmBrowser::visitedLogPath()
+{
+    return platform::files().programFolder() + QLatin1Char('\\') + visitedlog::fileName();
+}
+
+void frmBrowser::ReadVisitedLog()
+{
+    try {
+        WaitCursor wait;
+        logOverflow_.clear();
+        // A missing or unreadable log reads as an empty one.
+        const auto data = platform::files().readAll(visitedLogPath());
+        if (!data)
+            return;
+        visitedlog::MergeResult merged = visitedlog::mergeLines(platform::splitLines(*data), listEntries(cboAddress));
+        logOverflow_ = std::move(merged.overflow);
+        if (merged.added.isEmpty())
+            return;
+        // Filling an empty list would select its first entry and overwrite the typed text.
+        const QString typed = cboAddress->currentText();
+        cboAddress->addItems(merged.added);
+        if (cboAddress->currentText() != typed)
+            cboAddress->setEditText(typed);
+    } catch (...) {
+    }
+}
+
+void frmBrowser::WriteVisitedLog()
+{
+    try {
+        // Written beside the log and renamed over it: a failure keeps the old log whole.
+        platform::files().replaceFile(visitedLogPath(),
+                                      visitedlog::logBytes(listEntries(cboAddress), logOverflow_));
+    } catch (...) {
+    }
+}
+
+void frmBrowser::Command2_Click() { ReadVisitedLog(); }
+
+void frmBrowser::Command5_Click()
+{
+    try {
+        const QString path = visitedLogPath();
+        auto &processes = platform::processes();
+        for (const char *editor : {"C:\\Windows\\Notepad.exe", "C:\\WinNT\\Notepad.exe"})
+            if (!processes.start(QString::fromLatin1(editor), {path}))
+                return;
+        if (platform::shell().openInTextEditor(path))
+            return;
+        platform::ui().beep();
+        platform::ui().MsgBox(QStringLiteral("Non trovo un editor di testo per aprire ") + path,
+                              platform::vbExclamation, QStringLiteral("Varia storia"));
+    } catch (...) {
+    }
+}

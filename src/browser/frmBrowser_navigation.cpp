@@ -1,6 +1,154 @@
 #include "browser/frmBrowser.h"
 
-void frmBrowser::cboAddress_KeyPress(int) {}
-void frmBrowser::cboAddress_Click() {}
-void frmBrowser::tbToolBar_ButtonClick(const QString &) {}
-void frmBrowser::timTimer_Timer() {}
+#include "app/Module1.h"
+#include "app/forms.h"
+#include "browser/AddressRules.h"
+#include "browser/PageTitle.h"
+#include "iemanager/IeProcesses.h"
+#include "iemanager/Test_URL.h"
+#include "platform/Services.h"
+#include "platform/Ui.h"
+#include "platform/WebBrowser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+const QString kEditCaption = QStringLiteral(" Modifica    pagina");
+}
+
+void frmBrowser::setCommand1Caption(const QString &webCaption)
+{
+    Command1->setText(address::isLocalPage(cboAddress->currentText()) ? kEditCaption : webCaption);
+}
+
+void frmBrowser::cboAddress_KeyPress(int keyAscii)
+{
+    if (keyAscii != 13)
+        return;
+    try {
+        cboAddress_Click();
+    } catch (...) {
+    }
+}
+
+void frmBrowser::cboAddress_Click()
+{
+    timTimer->start();
+    try {
+        brwWebBrowser->Navigate(cboAddress->currentText());
+    } catch (...) {
+    }
+    setCommand1Caption(QStringLiteral("Nuovo Lucerna2"));
+    Module1::PageVisited = 1;
+}
+
+void frmBrowser::tbToolBar_ButtonClick(const QString &key)
+{
+    timTimer->start();
+    try {
+        if (key == QLatin1String("Back")) {
+            brwWebBrowser->GoBack();
+        } else if (key == QLatin1String("Forward")) {
+            brwWebBrowser->GoForward();
+        } else if (key == QLatin1String("Refresh")) {
+            brwWebBrowser->Refresh();
+        } else if (key == QLatin1String("Home")) {
+            brwWebBrowser->GoHome();
+        } else if (key == QLatin1String("Search")) {
+            brwWebBrowser->GoSearch();
+        } else if (key == QLatin1String("Stop")) {
+            timTimer->stop();
+            brwWebBrowser->Stop();
+            timTimer_Timer();
+        }
+    } catch (...) {
+    }
+    setCommand1Caption(QStringLiteral("Nuovo Lanterna"));
+}
+
+void frmBrowser::timTimer_Timer()
+{
+    try {
+        if (brwWebBrowser->Busy()) {
+            busyTick();
+            return;
+        }
+        timTimer->stop();
+        const QString s = brwWebBrowser->LocationURL();
+        const QString title = address::pageTitle(s);
+        const QString trimmed = address::trimBlanks(s);
+        if (!trimmed.isEmpty() && trimmed != QLatin1String("about:blank"))
+            Module1::CommandLinePath = title;
+        setWindowTitle(title);
+        Tag = title;
+        cboAddress->setEditText(brwWebBrowser->LocationURL());
+        platform::ui().doEvents();
+    } catch (...) {
+    }
+}
+
+void frmBrowser::busyTick()
+{
+    if (busyTickRunning_)
+        return;
+    QPointer<frmBrowser> self(this);
+    busyTickRunning_ = true;
+    struct Reset {
+        QPointer<frmBrowser> &w;
+        ~Reset()
+        {
+            if (w)
+                w->busyTickRunning_ = false;
+        }
+    } reset{self};
+
+    setWindowTitle(QStringLiteral("Working..."));
+    {
+        ::Test_URL *list = forms::Test_URL(); // loads it hidden the first time
+        const QSignalBlocker quiet(list->List1);
+        list->List1->clear();
+    }
+    ListIeProcesses();
+    ::Test_URL *list = forms::loaded<::Test_URL>();
+    if (!list || list->List1->count() == 0)
+        return;
+
+    QString answer = QStringLiteral("6");
+    if (!Check1->isChecked()) {
+        const QString top = list->List1->item(0)->text();
+        answer = QString::number(platform::ui().MsgBox(
+            QStringLiteral("Confermi cancellazione di tutte le finestre IE:  ") + QStringLiteral("\r\r") + top,
+            platform::vbYesNo, QStringLiteral("Gestione finestre IE")));
+        if (!self)
+            return;
+    }
+    if (answer != QLatin1String("6"))
+        return;
+
+    timTimer->stop();
+    list = forms::loaded<::Test_URL>();
+    const int n = list ? std::min<int>(list->List1->count(), Module1::kMaxIeProcesses) : 0;
+    for (int i = 0; i < n; ++i) {
+        Module1::LastIeProcessId = Module1::IeProcessIds[i + 1];
+        TerminateIeProcess(Module1::LastIeProcessId);
+        platform::ui().doEvents();
+        if (!self)
+            return;
+    }
+    // Gives the ended processes time to disappear before the list is rebuilt.
+    for (int i = 0; i < 1001; ++i) {
+        platform::ui().doEvents();
+        if (!self)
+            return;
+    }
+    ListIeProcesses();
+    timTimer->start();
+}

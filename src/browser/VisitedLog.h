@@ -1,0 +1,51 @@
+#pragma once
+#include <QByteArray>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include "browser/AddressRules.h"
+
+// The rules of the visited-links log (LANTERNA.DAT), kept apart from the window so
+// they can be tested and timed on their own.
+namespace visitedlog {
+
+// The address list counts with 16-bit signed numbers.
+inline constexpr int kMaxListEntries = 32767;
+
+inline QString fileName() { return QStringLiteral("LANTERNA.DAT"); }
+
+// True for an entry the log never holds: blank, or exactly "about:blank".
+bool isSkipped(const QString &entry);
+
+// Entries compared with surrounding blanks removed, exact and case-sensitive.
+class AddressIndex {
+public:
+    AddressIndex() = default;
+    explicit AddressIndex(const QStringList &entries);
+    bool contains(const QString &entry) const { return keys_.contains(address::trimBlanks(entry)); }
+    // False (and nothing added) when an equal entry is already there.
+    bool insert(const QString &entry) { return insertKey(address::trimBlanks(entry)); }
+
+private:
+    bool insertKey(const QString &key);
+    QSet<QString> keys_;
+};
+
+struct MergeResult {
+    QStringList added;       // lines for the end of the list, as read (not trimmed)
+    QList<QByteArray> overflow; // new lines that no longer fit in the list, as read
+};
+
+// Decides which log lines join a list that already holds `current`: blank lines,
+// "about:blank" and entries already listed (this merge's own included) are skipped;
+// the list never grows past kMaxListEntries, and what does not fit is returned as
+// overflow so a rewrite of the log keeps it.
+MergeResult mergeLines(const QList<QByteArray> &lines, const QStringList &current);
+
+// The bytes of the log for these entries: one CR LF line each, skipped entries left
+// out, every character written back as the byte it was read from.
+QByteArray logBytes(const QStringList &entries, const QList<QByteArray> &overflow = {});
+
+} // namespace visitedlog
