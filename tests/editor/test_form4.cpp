@@ -1,0 +1,98 @@
+#include "TestEnv.h"
+#include "app/Module1.h"
+#include "app/forms.h"
+#include "browser/frmBrowser.h"
+#include "editor/Colore.h"
+#include "editor/Form4.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+class LinkWindow : public LanternaTest {};
+
+TEST_F(LinkWindow, ControlsStartWithTheirCaptionsAndValues)
+{
+    ::Form4 *f = forms::Form4();
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("Creazione collegamento ad altra pagina .HTML "));
+    EXPECT_EQ(f->Label1->text(), QStringLiteral("Testo scritta :"));
+    EXPECT_EQ(f->Label4->text(), QStringLiteral("Pagina collegata:"));
+    EXPECT_EQ(f->txtPAG_COLLEGATA->text(), QString());
+    EXPECT_EQ(f->Command4->text(), QStringLiteral("..."));
+    EXPECT_EQ(f->Label2->text(), QStringLiteral("Grandezza testo :"));
+    EXPECT_EQ(f->Combo1->count(), 7);
+    EXPECT_EQ(f->Combo1->itemText(0), QStringLiteral("H0 - Titoli"));
+    EXPECT_EQ(f->Combo1->itemText(6), QStringLiteral("H6 - Scrittura 6"));
+    EXPECT_EQ(f->Combo1->currentText(), QStringLiteral("H2 - Scrittura 2"));
+    EXPECT_EQ(f->Frame2->title(), QStringLiteral("Allineamento"));
+    EXPECT_EQ(f->Option2[1]->text(), QStringLiteral("Allinea in centro   I    .....    I"));
+    EXPECT_TRUE(f->Option2[0]->isChecked());
+    EXPECT_EQ(f->Frame3->title(), QStringLiteral("Tipo scrittura"));
+    EXPECT_FALSE(f->Check1->isChecked());
+    EXPECT_FALSE(f->Check2->isChecked());
+    EXPECT_EQ(f->Label3[0]->text(), QStringLiteral("Colore testo :"));
+    EXPECT_EQ(f->Label3[1]->text(), QStringLiteral("Colore sfondo:"));
+    EXPECT_EQ(f->Text2[0]->text(), QStringLiteral("#FFFF80"));
+    EXPECT_EQ(f->Text2[1]->text(), QStringLiteral("#000080"));
+    EXPECT_EQ(f->Command1->text(), QStringLiteral("Conferma"));
+    EXPECT_EQ(f->Command2->text(), QStringLiteral("Annulla"));
+
+    // The background colour box does not reach the link.
+    f->Text1->setText(QStringLiteral("Avanti"));
+    f->txtPAG_COLLEGATA->setText(QStringLiteral("C:\\HOME-PAG\\ALTRA.HTM"));
+    f->Text2[1]->setText(QStringLiteral("#ABCDEF"));
+    EXPECT_EQ(LinkBlock(f->fields()), QStringLiteral(R"(<H2><a href="file://C:\HOME-PAG\ALTRA.HTM"><p align="left">)"
+                                                     R"(<font color="#FFFF80">Avanti</font></p></a></H2>)"));
+}
+
+TEST_F(LinkWindow, FileDialogStartsFromTheHomeFolderPattern)
+{
+    Module1::HomePageDir = QStringLiteral("D:\\HOME-PAG\\");
+    ::Form4 *f = forms::Form4();
+    f->txtPAG_COLLEGATA->setText(QStringLiteral("old.htm"));
+
+    // Cancelled: the box receives the start name itself.
+    f->Command4->click();
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].start, QStringLiteral("D:\\HOME-PAG\\*.HTM"));
+    EXPECT_EQ(f->txtPAG_COLLEGATA->text(), QStringLiteral("D:\\HOME-PAG\\*.HTM"));
+
+    ui.fileChoices.push_back(QStringLiteral("D:\\HOME-PAG\\Nuova cartella\\SECONDA.HTM"));
+    f->Command4->click();
+    ASSERT_EQ(ui.fileDialogs.size(), 2u);
+    EXPECT_EQ(ui.fileDialogs[1].start, QStringLiteral("D:\\HOME-PAG\\*.HTM"));
+    EXPECT_EQ(f->txtPAG_COLLEGATA->text(), QStringLiteral("D:\\HOME-PAG\\Nuova cartella\\SECONDA.HTM"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LinkWindow, ValidationMessagesInOrderNothingWritten)
+{
+    const QString pagePath = QStringLiteral("C:\\HOME-PAG\\INIZIO.HTM");
+    const QByteArray page = "<body>\r\n</body>\r\n";
+    writeFile(pagePath, page);
+    forms::frmBrowser()->Tag = pagePath;
+
+    ::Form4 *f = forms::Form4();
+    f->Text1->setText(QStringLiteral("  "));
+    f->txtPAG_COLLEGATA->setText(QStringLiteral("  "));
+    f->Command1->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Indicare un testo per la scritta da creare !!!"));
+    EXPECT_EQ(ui.messages[0].flags, platform::vbOKOnly);
+    EXPECT_EQ(ui.beeps, 1);
+
+    f->Text1->setText(QStringLiteral("Avanti"));
+    f->Command1->click();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, QStringLiteral("Indicare il nome della pagina da collegare !!!"));
+    EXPECT_EQ(ui.messages[1].flags, platform::vbOKOnly);
+    EXPECT_EQ(ui.beeps, 2);
+
+    EXPECT_EQ(forms::loaded<::Form4>(), f);
+    EXPECT_EQ(readFile(pagePath), page);
+    EXPECT_FALSE(exists(QStringLiteral("C:\\HOME-PAG\\INIZIO.HT_")));
+}
