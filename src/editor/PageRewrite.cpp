@@ -1,4 +1,100 @@
 #include "editor/PageRewrite.h"
 
-bool InsertBlock(const QString &, Form *) { return false; }
-bool ReplaceBackground(const QString &, Form *) { return false; }
+#include "app/Form.h"
+#include "app/forms.h"
+#include "browser/frmBrowser.h"
+#include "editor/BackgroundRule.h"
+#include "editor/RewriteLines.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/Ui.h"
+#include "platform/WebBrowser.h"
+
+namespace rewrite {
+
+namespace {
+
+QString lessLastChar(const QString &path) { return path.left(qMax<qsizetype>(0, path.size() - 1)); }
+
+// Windows names ignore case: "PAGE.HT~" and "page.ht~" are one file.
+bool samePath(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+} // namespace
+
+QString workingCopyPath(const QString &pagePath) { return lessLastChar(pagePath) + QLatin1Char('~'); }
+QString backupPath(const QString &pagePath) { return lessLastChar(pagePath) + QLatin1Char('_'); }
+
+Outcome rewritePage(const QString &pagePath, const PageTransform &transform)
+{
+    auto &files = platform::files();
+    const QString work = workingCopyPath(pagePath);
+    const QString backup = backupPath(pagePath);
+    const Outcome readFailed{Failure::Read, QStringLiteral("Errore in lettura pagina ") + pagePath};
+
+    // A page whose name already ends in "~" would be its own working copy: writing
+    // that would destroy the page before any backup exists.
+    if (pagePath.isEmpty() || samePath(work, pagePath))
+        return readFailed;
+    const auto page = files.readAll(pagePath);
+    if (!page)
+        return readFailed;
+    if (!files.writeAll(work, transform(*page)))
+        return readFailed;
+
+    // Likewise a page ending in "_" would be its own backup, and lost by the copy below.
+    if (samePath(backup, pagePath) || !files.copyFile(pagePath, backup))
+        return {Failure::Backup, QStringLiteral("Errore nella copia della pagina ") + pagePath
+                                     + QStringLiteral(" in ") + backup};
+    // copyFile writes beside the page and renames, so the page is never half written.
+    if (!files.copyFile(work, pagePath))
+        return {Failure::Replace, QStringLiteral("Errore in cambio nome pagina ") + work
+                                      + QStringLiteral(" in ") + pagePath};
+    return {};
+}
+
+QByteArray insertBlockTransform(QByteArrayView page, const QString &block)
+{
+    return insertBlockPage(page, encodeFor(pageEncoding(page), block));
+}
+
+QByteArray replaceBackgroundTransform(QByteArrayView page, const QString &imagePath)
+{
+    // A double quote would end the attribute value early.
+    QString value = imagePath;
+    value.replace(QLatin1Char('"'), QLatin1String("%22"));
+    return replaceBackgroundPage(page, encodeFor(pageEncoding(page), value));
+}
+
+} // namespace rewrite
+
+namespace {
+
+bool runRewrite(Form *caller, const rewrite::PageTransform &transform)
+{
+    frmBrowser *browser = forms::frmBrowser();
+    const rewrite::Outcome outcome = rewrite::rewritePage(browser->Tag, transform);
+    if (outcome.failure != rewrite::Failure::None) {
+        platform::ui().beep();
+        platform::ui().MsgBox(outcome.message, platform::vbOKOnly);
+        return false;
+    }
+    if (browser->brwWebBrowser)
+        browser->brwWebBrowser->Refresh();
+    // The close box path unloads the window, so its next opening starts afresh.
+    if (caller)
+        caller->close();
+    return true;
+}
+
+} // namespace
+
+bool InsertBlock(const QString &block, Form *caller)
+{
+    return runRewrite(caller, [&](QByteArrayView page) { return rewrite::insertBlockTransform(page, block); });
+}
+
+bool ReplaceBackground(const QString &imagePath, Form *caller)
+{
+    return runRewrite(caller,
+                      [&](QByteArrayView page) { return rewrite::replaceBackgroundTransform(page, imagePath); });
+}

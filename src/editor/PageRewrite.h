@@ -1,5 +1,8 @@
 #pragma once
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 
 class Form;
 
@@ -9,3 +12,29 @@ class Form;
 // Returns true on success.
 bool InsertBlock(const QString &block, Form *caller);
 bool ReplaceBackground(const QString &imagePath, Form *caller);
+
+namespace rewrite {
+
+// The page path less its last character, plus "~" / "_".
+QString workingCopyPath(const QString &pagePath);
+QString backupPath(const QString &pagePath);
+
+enum class Failure { None, Read, Backup, Replace };
+
+struct Outcome {
+    Failure failure = Failure::None;
+    QString message; // the text to show, empty on success
+};
+
+// Turns the page's bytes into the working copy's bytes.
+using PageTransform = std::function<QByteArray(QByteArrayView page)>;
+
+// The file work of a rewrite, with no window involved: read the page, write the
+// working copy, back the page up, copy the working copy over the page.
+Outcome rewritePage(const QString &pagePath, const PageTransform &transform);
+
+// The page transforms of the two entry points, generated text encoded as the page is.
+QByteArray insertBlockTransform(QByteArrayView page, const QString &block);
+QByteArray replaceBackgroundTransform(QByteArrayView page, const QString &imagePath);
+
+} // namespace rewrite

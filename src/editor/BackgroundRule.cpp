@@ -1,0 +1,102 @@
+#include "editor/BackgroundRule.h"
+
+#include "editor/RewriteLines.h"
+
+namespace rewrite {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\f'; }
+
+bool isNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'
+        || c == '_' || c == ':' || c == '.';
+}
+
+// Inside a tag opened on this line, or on a line that continues a tag opened earlier
+// (no tag boundary before `pos`).
+bool insideTag(QByteArrayView line, qsizetype pos)
+{
+    const QByteArrayView before = line.first(pos);
+    const qsizetype open = before.lastIndexOf('<');
+    const qsizetype close = before.lastIndexOf('>');
+    if (open < 0 && close < 0)
+        return true;
+    return open > close;
+}
+
+// Position of the "=" of the background attribute, or -1.
+qsizetype attributeEquals(QByteArrayView line)
+{
+    static constexpr QByteArrayView word("background");
+    for (qsizetype pos = line.indexOf(word); pos >= 0; pos = line.indexOf(word, pos + 1)) {
+        if (pos > 0 && isNameChar(line[pos - 1]))
+            continue;
+        qsizetype j = pos + word.size();
+        while (j < line.size() && isBlank(line[j]))
+            ++j;
+        if (j < line.size() && line[j] == '=' && insideTag(line, pos))
+            return j;
+    }
+    return -1;
+}
+
+} // namespace
+
+QString backgroundImagePath(const QString &name, const QString &homeDir)
+{
+    if (!name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char(':')))
+        return homeDir + name;
+    return name;
+}
+
+std::optional<QByteArray> backgroundLine(QByteArrayView line, QByteArrayView imagePath)
+{
+    const qsizetype eq = attributeEquals(line);
+    if (eq < 0)
+        return std::nullopt;
+    qsizetype value = eq + 1;
+    while (value < line.size() && isBlank(line[value]))
+        ++value;
+    if (value >= line.size())
+        return std::nullopt;
+
+    qsizetype rest;
+    const char first = line[value];
+    if (first == '"' || first == '\'') {
+        const qsizetype close = line.indexOf(first, value + 1);
+        if (close >= 0) {
+            rest = close + 1;
+        } else {
+            rest = line.indexOf('>', value + 1);
+            if (rest < 0)
+                rest = line.size();
+        }
+    } else {
+        rest = value;
+        while (rest < line.size() && !isBlank(line[rest]) && line[rest] != '>')
+            ++rest;
+    }
+
+    QByteArray out;
+    out.reserve(line.size() + imagePath.size() + 16);
+    out.append(line.first(value));
+    out.append("\"file:///");
+    out.append(imagePath);
+    out.append('"');
+    out.append(line.sliced(rest));
+    return out;
+}
+
+QByteArray replaceBackgroundPage(QByteArrayView page, QByteArrayView imagePath)
+{
+    return rewriteLines(page, [&](QByteArrayView line, QByteArray &out) {
+        if (auto rebuilt = backgroundLine(line, imagePath))
+            appendLine(out, *rebuilt);
+        else
+            appendLine(out, line);
+    });
+}
+
+} // namespace rewrite

@@ -1,0 +1,275 @@
+#include "RewriteHelpers.h"
+#include "editor/PageRewrite.h"
+#include "editor/RewriteLines.h"
+#include "platform/Text.h"
+
+#include <QCoreApplication>
+
+using rewrite::PageEncoding;
+
+namespace {
+
+QByteArray crlf(const QList<QByteArray> &lines) { return platform::joinLinesCrLf(lines); }
+
+// Every line cut by forEachLine.
+QList<QByteArray> cut(const QByteArray &page)
+{
+    QList<QByteArray> lines;
+    rewrite::forEachLine(page, [&](QByteArrayView l) { lines << l.toByteArray(); });
+    return lines;
+}
+
+QByteArray insert(const QByteArray &page, const QByteArray &block = "<B>")
+{
+    return rewrite::insertBlockPage(page, block);
+}
+
+// An editing window of the registry, as the caption and link windows are.
+class Caller : public Form {};
+
+} // namespace
+
+TEST(RewriteLines, CutsLinesExactlyAsTheTextServiceDoes)
+{
+    const QList<QByteArray> pages = {
+        "",          "a",           "a\r\n",          "a\n",      "a\r",        "\r\n",
+        "\n\n",      "a\r\nb",      "a\r\r\nb\n\rc",  "a\n\r\nb", "\r",         "x\r\n\r\ny\r\n",
+        "end\r\n\n", "no end\r\nx", QByteArray("a\0b\nc", 5),
+    };
+    for (const QByteArray &p : pages)
+        EXPECT_EQ(cut(p), platform::splitLines(p)) << p.toStdString();
+}
+
+TEST(RewriteLines, BlockGoesAfterTheFirstLineClosingBodyOrHtml)
+{
+    // Closing body and html tags on two lines: after the body's line.
+    EXPECT_EQ(insert("<html>\r\n<body>\r\n<p>x</p>\r\n</body>\r\n</html>\r\n"),
+              "<html>\r\n<body>\r\n<p>x</p>\r\n</body>\r\n<B>\r\n</html>\r\n");
+    // Both on one line: after that line.
+    EXPECT_EQ(insert("<body>\r\nx</body></html>\r\n"), "<body>\r\nx</body></html>\r\n<B>\r\n");
+    // Any case, blanks before the bracket.
+    EXPECT_EQ(insert("a\n</BoDy >\nb\n"), "a\r\n</BoDy >\r\n<B>\r\nb\r\n");
+    EXPECT_EQ(insert("a\n</BODY>\n"), "a\r\n</BODY>\r\n<B>\r\n");
+    // Only the closing html tag.
+    EXPECT_EQ(insert("<p>x\n</Html>\n"), "<p>x\r\n</Html>\r\n<B>\r\n");
+    // Any text holding /body counts, an image path included.
+    EXPECT_EQ(insert("<img src=\"img/body.gif\">\n</body>\n"),
+              "<img src=\"img/body.gif\">\r\n<B>\r\n</body>\r\n");
+    // "text/html" is not the closing html tag.
+    EXPECT_EQ(insert("<meta content=\"text/html\">\n</body>\n"),
+              "<meta content=\"text/html\">\r\n</body>\r\n<B>\r\n");
+    // Only the first matching line counts.
+    EXPECT_EQ(insert("</body>\n</body>\n</html>\n"), "</body>\r\n<B>\r\n</body>\r\n</html>\r\n");
+    // No marker: the same lines, CR LF, a final CR LF, no block.
+    EXPECT_EQ(insert("<p>uno\n<p>due"), "<p>uno\r\n<p>due\r\n");
+    EXPECT_EQ(insert(""), "");
+}
+
+TEST(RewriteLines, UnchangedLinesKeepEveryByte)
+{
+    QByteArray high;
+    for (int b = 0x80; b <= 0xFF; ++b)
+        high += char(b);
+    const QByteArray page = "<p>" + high + "\n\n" + QByteArray("a\0b", 3) + "\r</body>\n\xE8\xE0\n";
+    EXPECT_EQ(insert(page, "<i>blk</i>"),
+              "<p>" + high + "\r\n\r\n" + QByteArray("a\0b", 3) + "\r\n</body>\r\n<i>blk</i>\r\n\xE8\xE0\r\n");
+}
+
+TEST(PageEncoding, DeclaredUtf8MetaCharsetOrByteOrderMark)
+{
+    using rewrite::pageEncoding;
+    EXPECT_EQ(pageEncoding("<html><head><meta charset=\"utf-8\"></head>"), PageEncoding::Utf8);
+    EXPECT_EQ(pageEncoding("<HEAD>\n<META CHARSET=UTF-8>\n"), PageEncoding::Utf8);
+    EXPECT_EQ(pageEncoding("<meta charset='utf8' />"), PageEncoding::Utf8);
+    EXPECT_EQ(pageEncoding("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"),
+              PageEncoding::Utf8);
+    EXPECT_EQ(pageEncoding("<Meta HTTP-EQUIV='content-type'\n CONTENT='text/html;charset=Utf-8'>"),
+              PageEncoding::Utf8);
+    EXPECT_EQ(pageEncoding("\xEF\xBB\xBF<html><body>"), PageEncoding::Utf8);
+
+    EXPECT_EQ(pageEncoding(""), PageEncoding::Ansi);
+    EXPECT_EQ(pageEncoding("<html><body>utf-8</body></html>"), PageEncoding::Ansi);
+    EXPECT_EQ(pageEncoding("<meta charset=\"windows-1252\">"), PageEncoding::Ansi);
+    EXPECT_EQ(pageEncoding("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"),
+              PageEncoding::Ansi);
+    // The first declaration holds.
+    EXPECT_EQ(pageEncoding("<meta charset=\"iso-8859-1\"><meta charset=\"utf-8\">"), PageEncoding::Ansi);
+    // A meta without charset does not end the search.
+    EXPECT_EQ(pageEncoding("<meta name=\"charset\" content=\"x\"><meta charset=\"utf-8\">"), PageEncoding::Utf8);
+    // Commented out, or past the head, does not count.
+    EXPECT_EQ(pageEncoding("<!-- <meta charset=\"utf-8\"> -->"), PageEncoding::Ansi);
+    EXPECT_EQ(pageEncoding("<body><meta charset=\"utf-8\">"), PageEncoding::Ansi);
+    EXPECT_EQ(pageEncoding("<metadata charset=\"utf-8\">"), PageEncoding::Ansi);
+}
+
+TEST(PageEncoding, GeneratedBlockIsEncodedAsThePage)
+{
+    const QString block = QStringLiteral("<p>Citt\u00E0 \u20AC</p>");
+    const QByteArray ansiPage = "<html><body>\xE8\n</body>\n";
+    EXPECT_EQ(rewrite::insertBlockTransform(ansiPage, block), "<html><body>\xE8\r\n</body>\r\n<p>Citt\xE0 \x80</p>\r\n");
+    const QByteArray utf8Page = "<meta charset=\"utf-8\"><body>\xC3\xA8\n</body>\n";
+    EXPECT_EQ(rewrite::insertBlockTransform(utf8Page, block),
+              "<meta charset=\"utf-8\"><body>\xC3\xA8\r\n</body>\r\n<p>Citt\xC3\xA0 \xE2\x82\xAC</p>\r\n");
+}
+
+TEST(RewritePaths, WorkingCopyAndBackupReplaceTheLastCharacter)
+{
+    EXPECT_EQ(rewrite::workingCopyPath("C:\\HOME-PAG\\INIZIO.HTM"), "C:\\HOME-PAG\\INIZIO.HT~");
+    EXPECT_EQ(rewrite::backupPath("C:\\HOME-PAG\\INIZIO.HTM"), "C:\\HOME-PAG\\INIZIO.HT_");
+    EXPECT_EQ(rewrite::workingCopyPath("D:\\a.html"), "D:\\a.htm~");
+    EXPECT_EQ(rewrite::backupPath(""), "_");
+}
+
+class PageRewriteEngine : public RewriteTest {};
+
+TEST_F(PageRewriteEngine, InsertionLeavesPageBackupAndWorkingCopy)
+{
+    const QByteArray before = "<html>\n<body>\n<p>Ciao</p>\n</body>\n</html>\n";
+    showPage(before);
+    Caller *caller = forms::touch<Caller>();
+    caller->show();
+
+    EXPECT_TRUE(InsertBlock(QStringLiteral("<H2>Primo</H2>"), caller));
+
+    const QByteArray after = "<html>\r\n<body>\r\n<p>Ciao</p>\r\n</body>\r\n<H2>Primo</H2>\r\n</html>\r\n";
+    EXPECT_EQ(readFile(page), after);
+    EXPECT_EQ(readFile(backup), before);
+    EXPECT_EQ(readFile(work), after);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.beeps, 0);
+    EXPECT_EQ(forms::loaded<Caller>(), nullptr) << "the editing window closes";
+    if (forms::frmBrowser()->brwWebBrowser)
+        EXPECT_EQ(refreshes(), 1);
+
+    // A second insertion builds on the first and lands above it; the backup follows.
+    caller = forms::touch<Caller>();
+    EXPECT_TRUE(InsertBlock(QStringLiteral("<H2>Secondo</H2>"), caller));
+    const QByteArray twice =
+        "<html>\r\n<body>\r\n<p>Ciao</p>\r\n</body>\r\n<H2>Secondo</H2>\r\n<H2>Primo</H2>\r\n</html>\r\n";
+    EXPECT_EQ(readFile(page), twice);
+    EXPECT_EQ(readFile(backup), after);
+    EXPECT_EQ(readFile(work), twice);
+    EXPECT_EQ(forms::loaded<Caller>(), nullptr);
+    // The page is replaced through copies: working copy over page after page to backup.
+    ASSERT_GE(failing->copies.size(), 2);
+    EXPECT_EQ(failing->copies.last(), work + QLatin1Char('>') + page);
+}
+
+TEST_F(PageRewriteEngine, PageWithoutMarkerIsWrittenBackWithCrLf)
+{
+    const QByteArray before = "<p>uno\n<p>due\r<p>tre";
+    showPage(before);
+    Caller *caller = forms::touch<Caller>();
+    EXPECT_TRUE(InsertBlock(QStringLiteral("<H2>perso</H2>"), caller));
+    EXPECT_EQ(readFile(page), "<p>uno\r\n<p>due\r\n<p>tre\r\n");
+    EXPECT_EQ(readFile(backup), before);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(forms::loaded<Caller>(), nullptr);
+}
+
+TEST_F(PageRewriteEngine, UnreadablePageShowsTheReadingMessageAndWritesNothing)
+{
+    // Missing file, empty Tag, a web address and about:blank in path form.
+    const QStringList tags = {QStringLiteral("C:\\HOME-PAG\\MANCA.HTM"), QString(),
+                              QStringLiteral("http:\\\\www.example.com\\index.html"), QStringLiteral("about:blank"),
+                              QStringLiteral("C:\\HOME-PAG\\")};
+    Caller *caller = forms::touch<Caller>();
+    for (const QString &tag : tags) {
+        ui.messages.clear();
+        ui.beeps = 0;
+        forms::frmBrowser()->Tag = tag;
+        EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
+        ASSERT_EQ(ui.messages.size(), 1u) << tag.toStdString();
+        EXPECT_EQ(ui.last().text, QStringLiteral("Errore in lettura pagina ") + tag);
+        EXPECT_EQ(ui.last().flags, platform::vbOKOnly);
+        EXPECT_EQ(ui.last().title, QStringLiteral("Lanterna"));
+        EXPECT_EQ(ui.beeps, 1);
+        EXPECT_EQ(forms::loaded<Caller>(), caller) << "the editing window stays open";
+    }
+    EXPECT_FALSE(exists(QStringLiteral("C:\\HOME-PAG\\MANCA.HT~")));
+    EXPECT_FALSE(exists(QStringLiteral("C:\\HOME-PAG\\MANCA.HT_")));
+    EXPECT_TRUE(failing->copies.isEmpty());
+    EXPECT_EQ(refreshes(), 0);
+    forms::unload<Caller>();
+}
+
+TEST_F(PageRewriteEngine, PageNamedLikeItsOwnWorkingCopyOrBackupIsNotLost)
+{
+    // "x.ht~" would be its own working copy: writing it first would lose the page.
+    const QString tilde = QStringLiteral("C:\\HOME-PAG\\PAGINA.HT~");
+    showPage("<body>\n</body>\n", tilde);
+    Caller *caller = forms::touch<Caller>();
+    EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
+    EXPECT_EQ(ui.last().text, QStringLiteral("Errore in lettura pagina ") + tilde);
+    EXPECT_EQ(readFile(tilde), "<body>\n</body>\n");
+
+    // "x.ht_" would be its own backup: the backup step refuses.
+    const QString under = QStringLiteral("C:\\HOME-PAG\\PAGINA.HT_");
+    showPage("<body>\n</body>\n", under);
+    EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
+    EXPECT_EQ(ui.last().text, QStringLiteral("Errore nella copia della pagina ") + under + QStringLiteral(" in ") + under);
+    EXPECT_EQ(readFile(under), "<body>\n</body>\n");
+    EXPECT_EQ(forms::loaded<Caller>(), caller);
+    forms::unload<Caller>();
+}
+
+TEST_F(PageRewriteEngine, FailedBackupLeavesThePageAndReportsTheCopy)
+{
+    const QByteArray before = "<body>\n</body>\n";
+    showPage(before);
+    writeFile(backup, "vecchio backup");
+    failing->failCopyTo = backup;
+    Caller *caller = forms::touch<Caller>();
+
+    EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.last().text, QStringLiteral("Errore nella copia della pagina C:\\HOME-PAG\\INIZIO.HTM in "
+                                             "C:\\HOME-PAG\\INIZIO.HT_"));
+    EXPECT_EQ(ui.last().flags, platform::vbOKOnly);
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_EQ(readFile(page), before);
+    EXPECT_EQ(readFile(backup), "vecchio backup");
+    EXPECT_EQ(readFile(work), "<body>\r\n</body>\r\n<H2>x</H2>\r\n") << "working copy complete";
+    EXPECT_EQ(forms::loaded<Caller>(), caller);
+    EXPECT_EQ(refreshes(), 0);
+
+    // Once the copy works again the same window confirms successfully.
+    failing->failCopyTo.clear();
+    EXPECT_TRUE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
+    EXPECT_EQ(readFile(page), "<body>\r\n</body>\r\n<H2>x</H2>\r\n");
+}
+
+TEST_F(PageRewriteEngine, FailedReplaceKeepsThePageAndItsBackup)
+{
+    const QByteArray before = "<body>\n</body>\n";
+    showPage(before);
+    failing->failCopyTo = page;
+    Caller *caller = forms::touch<Caller>();
+
+    EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.last().text, QStringLiteral("Errore in cambio nome pagina C:\\HOME-PAG\\INIZIO.HT~ in "
+                                             "C:\\HOME-PAG\\INIZIO.HTM"));
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_EQ(readFile(page), before);
+    EXPECT_EQ(readFile(backup), before);
+    EXPECT_EQ(forms::loaded<Caller>(), caller);
+    EXPECT_EQ(refreshes(), 0);
+    forms::unload<Caller>();
+}
+
+TEST_F(PageRewriteEngine, HighBytesLfOnlyAndUtf8PagesSurviveOnDisk)
+{
+    QByteArray high;
+    for (int b = 0x80; b <= 0xFF; ++b)
+        high += char(b);
+    showPage("<body>\n" + high + "\n</body>\n</html>");
+    EXPECT_TRUE(InsertBlock(QStringLiteral("<p>Perch\u00E9 \u20AC</p>"), forms::touch<Caller>()));
+    EXPECT_EQ(readFile(page), "<body>\r\n" + high + "\r\n</body>\r\n<p>Perch\xE9 \x80</p>\r\n</html>\r\n");
+
+    showPage("<head><meta charset=\"UTF-8\"></head>\n<body>\xC3\xA8\n</body>\n");
+    EXPECT_TRUE(InsertBlock(QStringLiteral("<p>Perch\u00E9 \u20AC</p>"), forms::touch<Caller>()));
+    EXPECT_EQ(readFile(page), "<head><meta charset=\"UTF-8\"></head>\r\n<body>\xC3\xA8\r\n</body>\r\n"
+                              "<p>Perch\xC3\xA9 \xE2\x82\xAC</p>\r\n");
+    EXPECT_TRUE(ui.messages.empty());
+}

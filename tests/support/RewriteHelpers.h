@@ -1,0 +1,70 @@
+#pragma once
+#include "TestEnv.h"
+#include "app/Module1.h"
+#include "app/forms.h"
+#include "browser/frmBrowser.h"
+
+#include <QStringList>
+#include <memory>
+
+// Real files, except that copying onto one chosen destination fails.
+class FailingCopyFiles : public platform::RealFiles {
+public:
+    using platform::RealFiles::RealFiles;
+    QString failCopyTo;
+    QStringList copies; // "src>dst" of every copy asked for
+
+    bool copyFile(const QString &src, const QString &dst) override
+    {
+        copies << src + QLatin1Char('>') + dst;
+        if (!failCopyTo.isEmpty() && dst.compare(failCopyTo, Qt::CaseInsensitive) == 0)
+            return false;
+        return platform::RealFiles::copyFile(src, dst);
+    }
+};
+
+// The home page folder on drive C:, a page on display, and a Files that can be made to
+// fail one copy.
+class RewriteTest : public LanternaTest {
+protected:
+    const QString home = QStringLiteral("C:\\HOME-PAG\\");
+    const QString page = QStringLiteral("C:\\HOME-PAG\\INIZIO.HTM");
+    const QString work = QStringLiteral("C:\\HOME-PAG\\INIZIO.HT~");
+    const QString backup = QStringLiteral("C:\\HOME-PAG\\INIZIO.HT_");
+
+    void SetUp() override
+    {
+        LanternaTest::SetUp();
+        failing = std::make_unique<FailingCopyFiles>(QStringLiteral("C:\\PROG"), QStringLiteral("lanterna"));
+        services = std::make_unique<platform::Services>(platform::Services{
+            ui, *failing, processes, shell, [this](QWidget *parent) -> platform::WebBrowser * {
+                auto *b = new FakeWebBrowser(parent);
+                browsers.push_back(b);
+                return b;
+            }});
+        platform::install(*services);
+        makeDir(home);
+        Module1::HomePageDir = home;
+        Module1::HomePageFile = QStringLiteral("INIZIO.HTM");
+    }
+
+    // Puts the page on disk and on display.
+    void showPage(const QByteArray &bytes, const QString &path = {})
+    {
+        const QString p = path.isEmpty() ? page : path;
+        writeFile(p, bytes);
+        forms::frmBrowser()->Tag = p;
+    }
+
+    // Refresh calls the browser control received (0 when there is no control yet).
+    int refreshes() const
+    {
+        int n = 0;
+        for (const FakeWebBrowser *b : browsers)
+            n += b->count(QStringLiteral("Refresh"));
+        return n;
+    }
+
+    std::unique_ptr<FailingCopyFiles> failing;
+    std::unique_ptr<platform::Services> services;
+};
