@@ -1,5 +1,176 @@
 #include "editor/Form1.h"
 
-Form1::Form1() = default;
+#include "app/Module1.h"
+#include "app/forms.h"
+#include "editor/BackgroundRule.h"
+#include "editor/PageRewrite.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/Twips.h"
+#include "platform/Ui.h"
 
-void Form1::Form_Load() {}
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+
+// Resources of a static library are only linked in when something asks for them.
+static void initEditorResources() { Q_INIT_RESOURCE(editor); }
+
+namespace {
+
+// The built-in pictures of places 0 to 4.
+constexpr const char *kBuiltInPictures[Form1::kBuiltIn] = {
+    ":/samples/terracotta.jpg", ":/samples/oliva.jpg", ":/samples/mare.jpg",
+    ":/samples/limone.jpg",     ":/samples/lavanda.jpg",
+};
+
+QString trimBlanks(const QString &s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b] == QLatin1Char(' '))
+        ++b;
+    while (e > b && s[e - 1] == QLatin1Char(' '))
+        --e;
+    return s.mid(b, e - b);
+}
+
+// Design positions, in twips: ten tall strips along the top, two rectangles at their
+// right (the second larger), one wide strip below across the window.
+QRect samplePlace(int k)
+{
+    using platform::twipsRect;
+    if (k < 10)
+        return twipsRect(120 + k * 600, 120, 480, 2400);
+    if (k == 10)
+        return twipsRect(120, 2640, 9480, 720);
+    if (k == 11)
+        return twipsRect(6240, 120, 2160, 960);
+    return twipsRect(6240, 1200, 3360, 1320);
+}
+
+} // namespace
+
+ImageSample::ImageSample(QWidget *parent) : QLabel(parent)
+{
+    setScaledContents(true);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ImageSample::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+Form1::Form1()
+{
+    using platform::twipsRect;
+    initEditorResources();
+    setWindowTitle(QStringLiteral("Selezione colore di sfondo della pagina"));
+    setFixedSize(platform::px(9720), platform::px(4860));
+
+    for (int k = 0; k < kSamples; ++k) {
+        Image1[k] = new ImageSample(this);
+        Image1[k]->setGeometry(samplePlace(k));
+        if (k < kBuiltIn)
+            Image1[k]->setPixmap(QPixmap(QString::fromLatin1(kBuiltInPictures[k])));
+        connect(Image1[k], &ImageSample::clicked, this, [this, k] { Image1_Click(k); });
+    }
+
+    Label1 = new QLabel(QStringLiteral("Nome immagine di sfondo :"), this);
+    Label1->setGeometry(twipsRect(120, 3615, 2400, 285));
+    Text1 = new QLineEdit(this);
+    Text1->setGeometry(twipsRect(2520, 3570, 5520, 345));
+    cmdSFOGLIA = new QPushButton(QStringLiteral("Sfoglia ..."), this);
+    cmdSFOGLIA->setGeometry(twipsRect(8160, 3555, 1440, 375));
+    cmdCONFERMA = new QPushButton(QStringLiteral("Conferma"), this);
+    cmdCONFERMA->setGeometry(twipsRect(5640, 4200, 1680, 495));
+    cmdUSCITA = new QPushButton(QStringLiteral("Annulla / Uscita"), this);
+    cmdUSCITA->setGeometry(twipsRect(7440, 4200, 2160, 495));
+
+    connect(cmdSFOGLIA, &QPushButton::clicked, this, &Form1::cmdSFOGLIA_Click);
+    connect(cmdCONFERMA, &QPushButton::clicked, this, &Form1::cmdCONFERMA_Click);
+    connect(cmdUSCITA, &QPushButton::clicked, this, &Form1::cmdUSCITA_Click);
+    // Enter in the name box confirms, as the window's main button.
+    connect(Text1, &QLineEdit::returnPressed, this, &Form1::cmdCONFERMA_Click);
+}
+
+void Form1::Form_Load()
+{
+    dialogStart_ = Module1::HomePageDir + QLatin1String(kImagePatterns);
+    loadSamples();
+    setCursor(Qt::ArrowCursor);
+}
+
+void Form1::loadSamples()
+{
+    auto &files = platform::files();
+    const auto entries = files.list(Module1::HomePageDir + QStringLiteral("SF*.JPG"));
+    if (!entries)
+        return;
+    int k = 0;
+    for (const platform::DirEntry &e : *entries) {
+        // Ordinary files only, as the classic listing without attributes gives them.
+        if (e.attributes & (platform::AttrDirectory | platform::AttrHidden | platform::AttrSystem))
+            continue;
+        if (trimBlanks(e.name).isEmpty())
+            break;
+        if (k >= kSamples)
+            break; // no place left for the others
+        ImageSample *place = Image1[k++];
+        place->Tag = e.name;
+        const auto bytes = files.readAll(Module1::HomePageDir + e.name);
+        QPixmap picture;
+        if (!bytes || !picture.loadFromData(*bytes))
+            continue; // the place keeps what it showed
+        // A large photo is kept at the size of its place, not at full size.
+        place->setPixmap(picture.scaled(place->size() * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+}
+
+void Form1::Image1_Click(int Index)
+{
+    QString name;
+    if (Index < 0) {
+        name = trimBlanks(Text1->text());
+    } else {
+        if (Index >= kSamples)
+            return;
+        name = Image1[Index]->Tag;
+        // A built-in picture has no file behind it: nothing to apply.
+        if (name.isEmpty())
+            return;
+    }
+    platform::ui().beep();
+    ReplaceBackground(rewrite::backgroundImagePath(name, Module1::HomePageDir), this);
+}
+
+void Form1::cmdCONFERMA_Click()
+{
+    const QString name = trimBlanks(Text1->text());
+    const QString path = rewrite::backgroundImagePath(name, Module1::HomePageDir);
+    if (name.isEmpty() || !platform::files().canOpenForRead(path)) {
+        platform::ui().beep();
+        platform::ui().MsgBox(QStringLiteral("Immagine ") + path + QStringLiteral(" non trovata !!!"),
+                              platform::vbOKOnly);
+        return;
+    }
+    Image1_Click(-1);
+    // Success has closed the window already; a failed rewrite closes it here.
+    if (forms::loaded<Form1>() == this)
+        close();
+}
+
+void Form1::cmdSFOGLIA_Click()
+{
+    const QString chosen = platform::ui().openFileDialog(dialogStart_, QStringLiteral("Ricerca immagini"),
+                                                         QLatin1String(kImagePatterns));
+    // Cancelling leaves the name the user had.
+    if (chosen != dialogStart_)
+        Text1->setText(chosen);
+}
+
+void Form1::cmdUSCITA_Click() { close(); }

@@ -1,10 +1,54 @@
 #pragma once
 #include "app/Form.h"
 
-// The background image window (modal).
+#include <QLabel>
+#include <array>
+
+class QLineEdit;
+class QMouseEvent;
+class QPushButton;
+
+// One sample place of the background window: a picture stretched to the place,
+// the file name of its picture, and a click.
+class ImageSample : public QLabel {
+    Q_OBJECT
+public:
+    explicit ImageSample(QWidget *parent = nullptr);
+    QString Tag;
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// The background image window (modal): applies a sample or a chosen image file as
+// the background of the page on display.
 class Form1 : public Form {
     Q_OBJECT
 public:
+    static constexpr int kSamples = 13;
+    static constexpr int kBuiltIn = 5;
+    static constexpr const char *kImagePatterns = "*.JPG;*.BMP;*.TIF;*.GIF;*.PCX";
+
     Form1();
     void Form_Load() override;
+
+    std::array<ImageSample *, kSamples> Image1{};
+    QLabel *Label1 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QPushButton *cmdSFOGLIA = nullptr;
+    QPushButton *cmdCONFERMA = nullptr;
+    QPushButton *cmdUSCITA = nullptr;
+
+    // Applies the picture of sample Index, or with -1 the name in Text1.
+    void Image1_Click(int Index);
+    void cmdCONFERMA_Click();
+    void cmdSFOGLIA_Click();
+    void cmdUSCITA_Click();
+
+private:
+    void loadSamples();
+    QString dialogStart_; // the file dialog's start folder and pattern
 };

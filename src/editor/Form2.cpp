@@ -1,5 +1,55 @@
 #include "editor/Form2.h"
 
-Form2::Form2() = default;
+#include "app/forms.h"
+#include "editor/Form1.h"
+#include "editor/Form3.h"
+#include "editor/Form4.h"
+#include "platform/Twips.h"
+
+#include <QPushButton>
+
+namespace {
+
+QPushButton *button(QWidget *parent, const QString &text, const QRect &r)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setGeometry(r);
+    return b;
+}
+
+// A window already open comes forward as it is.
+void bringForward(Form *w)
+{
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+} // namespace
+
+Form2::Form2()
+{
+    using platform::twipsRect;
+    setWindowTitle(QStringLiteral("Menu possibili modifiche"));
+    setFixedSize(platform::px(4560), platform::px(2760));
+
+    Command1 = button(this, QStringLiteral("Modifica sfondo della pagina"), twipsRect(240, 180, 4080, 495));
+    Command2 = button(this, QStringLiteral("Crea una scritta"), twipsRect(240, 780, 4080, 495));
+    Command4 = button(this, QStringLiteral("Collega un'altra pagina"), twipsRect(240, 1380, 4080, 495));
+    Command3 = button(this, QStringLiteral("F I N E"), twipsRect(2760, 2100, 1560, 435));
+
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+}
 
 void Form2::Form_Load() {}
+
+void Form2::Command1_Click() { forms::Form1()->showModal(); }
+
+void Form2::Command2_Click() { bringForward(forms::Form3()); }
+
+void Form2::Command4_Click() { bringForward(forms::Form4()); }
+
+void Form2::Command3_Click() { close(); }
