@@ -1,0 +1,300 @@
+#include "TestEnv.h"
+#include "app/Module1.h"
+#include "app/forms.h"
+#include "browser/frmBrowser.h"
+#include "iemanager/Test_URL.h"
+#include "platform/Twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+using platform::px;
+using platform::twipsRect;
+
+namespace {
+
+const QString kLog = QStringLiteral("C:\\PROG\\LANTERNA.DAT");
+const QString kQuestion = QStringLiteral("Desideri registrare i Link dei Siti Internet visualizzati (S/N)");
+
+// Resizes the window and waits until it has taken the new size.
+void resizeTo(frmBrowser *w, int width, int height)
+{
+    w->resize(width, height);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->size() == QSize(width, height); }, 5000));
+}
+
+} // namespace
+
+class BrowserWindow : public LanternaTest {};
+
+TEST_F(BrowserWindow, ControlsStartAtTheirDesignPlacesAndCaptions)
+{
+    auto *w = new frmBrowser(); // built, not loaded
+    EXPECT_FALSE(w->timTimer->isActive());
+    EXPECT_EQ(w->timTimer->interval(), 1000);
+    EXPECT_EQ(w->size(), QSize(px(11595), px(7500)));
+    EXPECT_TRUE(w->windowTitle().isEmpty());
+
+    EXPECT_EQ(w->tbToolBar->geometry(), twipsRect(30, 0, 2820, 510));
+    EXPECT_EQ(w->picAddress->geometry(), twipsRect(0, 0, 11595, 675));
+    EXPECT_EQ(w->brwWebBrowser, browser());
+    EXPECT_EQ(w->brwWebBrowser->geometry(), twipsRect(75, 690, 5400, 3735));
+    EXPECT_EQ(w->StatusBar1->geometry(), twipsRect(0, 7215, 11595, 285));
+
+    struct Expect {
+        QPushButton *button;
+        const char *caption;
+        QRect rect;
+    };
+    const Expect buttons[] = {
+        {w->Command1, " Modifica    pagina", twipsRect(2850, 0, 870, 495)},
+        {w->Command2, "Vedo Storia", twipsRect(10575, 0, 990, 315)},
+        {w->Command3, "Vedo Link Preferiti", twipsRect(5520, 315, 1485, 315)},
+        {w->Command4, "Vedo finestre IE aperte", twipsRect(7005, 315, 1875, 315)},
+        {w->Command5, "Varia storia", twipsRect(8880, 315, 975, 315)},
+        {w->Command6, "ID", twipsRect(9855, 315, 525, 315)},
+        {w->Command7, "Copia Address", twipsRect(10395, 315, 1200, 315)},
+        {w->Command8[0], "Tin", twipsRect(45, 495, 465, 195)},
+        {w->Command8[1], "Libero/wind", twipsRect(510, 495, 960, 195)},
+        {w->Command8[2], "Tiscali", twipsRect(1470, 495, 580, 195)},
+        {w->Command8[3], "Ciaoweb", twipsRect(2055, 495, 750, 195)},
+        {w->Command8[4], "Antivirus", twipsRect(2805, 510, 720, 195)},
+        {w->Command8[5], "..", twipsRect(3525, 510, 240, 195)},
+    };
+    for (const auto &b : buttons) {
+        EXPECT_EQ(b.button->text(), QString::fromLatin1(b.caption));
+        EXPECT_EQ(b.button->geometry(), b.rect) << b.caption;
+        EXPECT_EQ(b.button->parentWidget(), w->picAddress) << b.caption;
+    }
+    EXPECT_TRUE(w->Command2->isHidden());
+    EXPECT_EQ(w->lblAddress->text(), "&Address:");
+    EXPECT_EQ(w->lblAddress->buddy(), w->cboAddress);
+    EXPECT_EQ(w->cboAddress->currentText(), "cboAddress");
+    EXPECT_EQ(w->cboAddress->count(), 0);
+    EXPECT_EQ(w->Check1->text(), "Elimina domande");
+    EXPECT_EQ(w->Check1->geometry(), twipsRect(3825, 285, 1680, 195));
+    EXPECT_TRUE(w->Check1->isChecked());
+    EXPECT_EQ(w->Check2->text(), "Elimina Win PopUp");
+    EXPECT_EQ(w->Check2->geometry(), twipsRect(3825, 495, 1680, 195));
+    EXPECT_TRUE(w->Check2->isChecked());
+
+    // Six image buttons, Key = text = tooltip, no captions shown.
+    const QStringList keys = {"Back", "Forward", "Stop", "Refresh", "Home", "Search"};
+    const auto actions = w->tbToolBar->actions();
+    ASSERT_EQ(actions.size(), 6);
+    EXPECT_EQ(w->tbToolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_EQ(w->tbToolBar->iconSize(), QSize(24, 24));
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(actions[i]->data().toString(), keys[i]);
+        EXPECT_EQ(actions[i]->text(), keys[i]);
+        EXPECT_EQ(actions[i]->toolTip(), keys[i]);
+        EXPECT_FALSE(actions[i]->icon().isNull()) << keys[i].toStdString();
+        EXPECT_EQ(actions[i]->icon().availableSizes().value(0), QSize(24, 24));
+    }
+
+    // Two status panels: the text panel takes what the progress panel leaves.
+    EXPECT_EQ(w->StatusPanel1->parentWidget(), w->StatusBar1);
+    EXPECT_EQ(w->StatusPanel2->parentWidget(), w->StatusBar1);
+    EXPECT_EQ(w->StatusPanel2->width(), px(2220));
+    delete w;
+}
+
+TEST_F(BrowserWindow, LoadShowsListsEnablesAndNavigates)
+{
+    writeFile(QStringLiteral("C:\\HOME-PAG\\INIZIO.HTM"), "<html></html>");
+    writeFile(kLog, "http://logged/\r\n");
+    Module1::StartUrl = QStringLiteral("C:\\HOME-PAG\\INIZIO.HTM");
+    Module1::HomePageDir = QStringLiteral("C:\\HOME-PAG\\");
+    Module1::AllowPopups = true;
+    frmBrowser *w = forms::frmBrowser();
+
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(Module1::AllowPopups);
+    EXPECT_TRUE(w->timTimer->isActive());
+    EXPECT_EQ(browser()->calls, QStringList{"Navigate:C:\\HOME-PAG\\INIZIO.HTM"});
+    EXPECT_EQ(w->cboAddress->currentText(), "C:\\HOME-PAG\\INIZIO.HTM");
+    ASSERT_EQ(w->cboAddress->count(), 2);
+    EXPECT_EQ(w->cboAddress->itemText(0), "C:\\HOME-PAG\\INIZIO.HTM");
+    EXPECT_EQ(w->cboAddress->itemText(1), "http://logged/");
+    EXPECT_EQ(w->brwWebBrowser->homePage(), "C:\\HOME-PAG\\INIZIO.HTM");
+    EXPECT_TRUE(w->brwWebBrowser->searchPage().startsWith("https://"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(BrowserWindow, BlankStartBecomesAboutBlankAndHomeFallsBack)
+{
+    Module1::StartUrl = QStringLiteral("   ");
+    Module1::HomePageDir = QStringLiteral("D:\\HOME-PAG\\"); // Main found no home page
+    frmBrowser *w = forms::frmBrowser();
+    EXPECT_EQ(Module1::StartUrl, "about:blank");
+    EXPECT_EQ(browser()->calls, QStringList{"Navigate:about:blank"});
+    EXPECT_EQ(w->cboAddress->itemText(0), "about:blank");
+    EXPECT_EQ(w->brwWebBrowser->homePage(), "about:blank");
+}
+
+namespace {
+// A control that refuses every address but one.
+class RefusingBrowser : public FakeWebBrowser {
+public:
+    using FakeWebBrowser::FakeWebBrowser;
+    QString accepts;
+    void Navigate(const QString &url) override
+    {
+        FakeWebBrowser::Navigate(url);
+        if (url != accepts)
+            throw std::runtime_error("refused");
+    }
+};
+} // namespace
+
+TEST_F(BrowserWindow, RefusedFirstNavigationFallsBackTwiceThenGivesUp)
+{
+    writeFile(kLog, "http://logged/\r\n");
+    QString accepts = QStringLiteral("C:\\WINDOWS\\VUOTA.HTM");
+    RefusingBrowser *made = nullptr;
+    platform::Services s{ui, *files, processes, shell, [&](QWidget *parent) -> platform::WebBrowser * {
+                             made = new RefusingBrowser(parent);
+                             made->accepts = accepts;
+                             return made;
+                         }};
+    platform::install(s);
+
+    Module1::StartUrl = QStringLiteral("http://refused/");
+    frmBrowser *w = forms::frmBrowser();
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->calls, (QStringList{"Navigate:http://refused/", "Navigate:D:\\HOME-PAG\\INIZIO.HTM",
+                                        "Navigate:C:\\WINDOWS\\VUOTA.HTM"}));
+    EXPECT_EQ(Module1::StartUrl, "C:\\WINDOWS\\VUOTA.HTM");
+    EXPECT_EQ(w->cboAddress->currentText(), "C:\\WINDOWS\\VUOTA.HTM");
+    // Every attempt listed its address; the log is merged after them.
+    EXPECT_EQ(w->cboAddress->count(), 4);
+    EXPECT_EQ(w->cboAddress->itemText(3), "http://logged/");
+    forms::unload<frmBrowser>();
+
+    // Nothing accepted: three attempts and no more; the log is still merged.
+    accepts.clear();
+    Module1::StartUrl = QStringLiteral("http://refused/");
+    w = forms::frmBrowser();
+    EXPECT_EQ(made->calls.size(), 3);
+    EXPECT_EQ(w->cboAddress->count(), 4);
+    EXPECT_TRUE(w->isVisible());
+    forms::unload<frmBrowser>();
+    useProcesses(processes); // the fixture's services again before `s` goes
+}
+
+TEST_F(BrowserWindow, LayoutFollowsTheWindowInTwips)
+{
+    Module1::StartUrl = QStringLiteral("about:blank");
+    frmBrowser *w = forms::frmBrowser();
+
+    resizeTo(w, 1000, 700); // 15000 x 10500 twips
+    EXPECT_EQ(w->lblAddress->x(), px(3800));
+    EXPECT_EQ(w->cboAddress->width(), px(15000 - 4735));
+    EXPECT_EQ(w->brwWebBrowser->width(), px(15000 - 100));
+    EXPECT_EQ(w->brwWebBrowser->height(), px(10500 - 1025));
+    EXPECT_EQ(w->brwWebBrowser->pos(), twipsRect(75, 690, 0, 0).topLeft());
+    EXPECT_EQ(w->Command7->pos(), twipsRect(10395, 315, 0, 0).topLeft());
+    // Docked bars span the width; the status bar sits at the bottom.
+    EXPECT_EQ(w->picAddress->width(), 1000);
+    EXPECT_EQ(w->StatusBar1->width(), 1000);
+    EXPECT_EQ(w->StatusBar1->geometry().bottom(), 699);
+
+    // Narrower than the address box rule and too low for the web view: both keep their sizes.
+    const int cboWidth = w->cboAddress->width();
+    const int webHeight = w->brwWebBrowser->height();
+    resizeTo(w, 300, 70); // 4500 x 1050 twips
+    EXPECT_EQ(w->cboAddress->width(), cboWidth);
+    EXPECT_EQ(w->brwWebBrowser->height(), webHeight);
+    EXPECT_EQ(w->brwWebBrowser->width(), px(4500 - 100));
+
+    // H = 1095: H - 1025 = 70 > 50, so the height is set; narrower than 100 twips: width 0.
+    resizeTo(w, 6, 73);
+    EXPECT_EQ(w->brwWebBrowser->width(), 0);
+    EXPECT_EQ(w->brwWebBrowser->height(), px(1095 - 1025));
+
+    // Minimized: the label and the address box still follow, the web view does not.
+    resizeTo(w, 1000, 700);
+    const QSize web = w->brwWebBrowser->size();
+    w->setWindowState(Qt::WindowMinimized);
+    resizeTo(w, 1200, 800);
+    EXPECT_EQ(w->cboAddress->width(), px(18000 - 4735));
+    EXPECT_EQ(w->lblAddress->x(), px(3800));
+    EXPECT_EQ(w->brwWebBrowser->size(), web);
+}
+
+class Closing : public LanternaTest {
+protected:
+    frmBrowser *open(const QStringList &extra)
+    {
+        Module1::StartUrl = QStringLiteral("http://start/");
+        frmBrowser *w = forms::frmBrowser();
+        for (const auto &e : extra)
+            w->cboAddress->addItem(e);
+        return w;
+    }
+    bool asked() const
+    {
+        for (const auto &m : ui.messages)
+            if (m.text == kQuestion)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(Closing, NoQuestionWithOneEntryOrWithoutAVisit)
+{
+    Module1::PageVisited = 1;
+    open({});
+    forms::unload<frmBrowser>();
+    EXPECT_FALSE(asked());
+    EXPECT_FALSE(exists(kLog));
+    EXPECT_EQ(ui.endProgramCalls, 1);
+
+    Module1::PageVisited = 0;
+    open({"http://other/"});
+    forms::unload<frmBrowser>();
+    EXPECT_FALSE(asked());
+    EXPECT_FALSE(exists(kLog));
+    EXPECT_EQ(ui.endProgramCalls, 2);
+}
+
+TEST_F(Closing, NoWritesNothingAndStillClosesEverything)
+{
+    frmBrowser *w = open({"http://other/"});
+    Module1::PageVisited = 1;
+    forms::Test_URL();
+    ASSERT_NE(forms::loaded<Test_URL>(), nullptr);
+    ui.answers = {platform::vbNo};
+    w->close(); // the close box
+    ASSERT_TRUE(asked());
+    EXPECT_EQ(ui.last().title, "Chiusura Lanterna");
+    EXPECT_EQ(ui.last().flags, platform::vbYesNo);
+    EXPECT_FALSE(exists(kLog));
+    EXPECT_EQ(forms::loaded<frmBrowser>(), nullptr);
+    EXPECT_EQ(forms::loaded<Test_URL>(), nullptr);
+    EXPECT_FALSE(w->timTimer->isActive());
+    EXPECT_EQ(ui.endProgramCalls, 1);
+}
+
+TEST_F(Closing, YesMergesTheLogAgainAndRewritesIt)
+{
+    writeFile(kLog, "http://a/\r\n");
+    frmBrowser *w = open({"about:blank", "  ", "http://visited/  "});
+    Module1::PageVisited = 1;
+    // Another copy of the program added an address meanwhile.
+    writeFile(kLog, "http://a/\r\nhttp://from-other-copy/\n");
+    ui.answers = {platform::vbYes};
+    w->close();
+    ASSERT_TRUE(asked());
+    EXPECT_EQ(readFile(kLog),
+              QByteArray("http://start/\r\nhttp://a/\r\nhttp://visited/  \r\nhttp://from-other-copy/\r\n"));
+    EXPECT_EQ(ui.endProgramCalls, 1);
+}
