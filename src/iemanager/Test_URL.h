@@ -2,6 +2,7 @@
 #include "app/Form.h"
 
 class QListWidget;
+class QPushButton;
 
 // Lists the running Internet Explorer processes and ends them.
 class Test_URL : public Form {
@@ -11,4 +12,21 @@ public:
     void Form_Load() override;
 
     QListWidget *List1 = nullptr;
+    QPushButton *Command1 = nullptr; // "Aggiorna elenco"
+    QPushButton *Command2 = nullptr; // "Info ?"
+    QPushButton *Command3 = nullptr; // "F I N E"
+    QPushButton *Command4 = nullptr; // "Cancella tutte le finestre IE"
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    // Runs whenever the selected line changes, by mouse or keyboard.
+    void List1_Click();
+
+private:
+    // One pass of pending events; false when this window was unloaded meanwhile.
+    bool yield();
+    // The pause that lets ended processes go away before the list is rebuilt.
+    bool pause();
 };

@@ -1,0 +1,381 @@
+#include "platform/RealProcesses.h"
+
+#include "platform/PathSpace.h"
+
+#include <QFile>
+
+#ifdef _WIN32
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+namespace {
+HANDLE asHandle(Processes::Handle h) { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(h)); }
+} // namespace
+
+RealProcesses::~RealProcesses() = default;
+
+std::optional<std::vector<ProcessEntry>> RealProcesses::snapshot()
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::vector<ProcessEntry> out;
+    PROCESSENTRY32W pe{};
+    pe.dwSize = sizeof(pe);
+    if (Process32FirstW(snap, &pe)) {
+        do {
+            pe.szExeFile[MAX_PATH - 1] = L'\0';
+            out.push_back({quint32(pe.th32ProcessID), QString::fromWCharArray(pe.szExeFile)});
+            pe.dwSize = sizeof(pe);
+        } while (Process32NextW(snap, &pe));
+    }
+    CloseHandle(snap);
+    return out;
+}
+
+std::optional<Processes::Handle> RealProcesses::open(quint32 pid)
+{
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, DWORD(pid));
+    if (!h)
+        return std::nullopt;
+    return Handle(reinterpret_cast<std::intptr_t>(h));
+}
+
+std::optional<quint32> RealProcesses::exitCode(Handle h)
+{
+    DWORD code = 0;
+    if (!GetExitCodeProcess(asHandle(h), &code))
+        return std::nullopt;
+    return quint32(code);
+}
+
+bool RealProcesses::terminate(Handle h, quint32 exitCode)
+{
+    return TerminateProcess(asHandle(h), UINT(exitCode)) != 0;
+}
+
+void RealProcesses::close(Handle h) { CloseHandle(asHandle(h)); }
+
+std::optional<StartError> RealProcesses::start(const QString &program, const QStringList &arguments)
+{
+    const QString native = toNativePath(program);
+    // The program's path is given on its own, so blanks in it never split it; the
+    // started program sees the arguments as the text after its name.
+    QString commandLine = QLatin1Char('"') + native + QLatin1Char('"');
+    if (!arguments.isEmpty())
+        commandLine += QLatin1Char(' ') + arguments.join(QLatin1Char(' '));
+    const std::wstring app = native.toStdWString();
+    std::wstring cmd = commandLine.toStdWString();
+
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWMAXIMIZED;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(app.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        const DWORD err = GetLastError();
+        wchar_t *buf = nullptr;
+        const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                           | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                       nullptr, err, 0, reinterpret_cast<wchar_t *>(&buf), 0, nullptr);
+        QString text = n ? QString::fromWCharArray(buf, int(n)).trimmed() : QString();
+        if (buf)
+            LocalFree(buf);
+        return StartError{int(err), text};
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return std::nullopt;
+}
+
+} // namespace platform
+
+#else // POSIX
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+StartError errorOf(int number) { return StartError{number, QString::fromLocal8Bit(std::strerror(number))}; }
+
+// Reads a /proc file (they report no size), stopping after `limit` bytes or, when
+// `untilNul`, at the first NUL.
+QByteArray readProcFile(const QByteArray &path, qsizetype limit, bool untilNul)
+{
+    QByteArray out;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return out;
+    char buf[4096];
+    while (out.size() < limit) {
+        const ssize_t n = ::read(fd, buf, sizeof(buf));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        out.append(buf, n);
+        if (untilNul && out.contains('\0'))
+            break;
+    }
+    ::close(fd);
+    if (untilNul) {
+        const qsizetype nul = out.indexOf('\0');
+        if (nul >= 0)
+            out.truncate(nul);
+    }
+    return out.left(limit);
+}
+
+QByteArray procPath(int pid, const char *leaf) { return "/proc/" + QByteArray::number(pid) + '/' + leaf; }
+
+// The state letter of /proc/<pid>/stat, or 0 when the process is gone.
+char processState(int pid)
+{
+    const QByteArray stat = readProcFile(procPath(pid, "stat"), 4096, false);
+    // The command name in brackets may hold blanks and brackets itself: the state
+    // follows the last closing bracket.
+    const qsizetype close = stat.lastIndexOf(')');
+    if (close < 0 || close + 2 >= stat.size())
+        return 0;
+    return stat.at(close + 2);
+}
+
+bool hasEnded(char state) { return state == 0 || state == 'Z' || state == 'X' || state == 'x'; }
+
+// A number naming a process: kill() and friends read 0 and negative numbers as groups.
+bool validPid(quint32 pid) { return pid > 0 && pid <= quint32(INT_MAX); }
+
+int pidfdOpen(int pid)
+{
+#ifdef SYS_pidfd_open
+    return int(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+int pidfdSignal(int pidfd, int sig)
+{
+#ifdef SYS_pidfd_send_signal
+    return int(::syscall(SYS_pidfd_send_signal, pidfd, sig, nullptr, 0));
+#else
+    (void)pidfd;
+    (void)sig;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+} // namespace
+
+RealProcesses::~RealProcesses()
+{
+    for (const auto &[h, o] : opened_)
+        if (o.pidfd >= 0)
+            ::close(o.pidfd);
+}
+
+std::optional<std::vector<ProcessEntry>> RealProcesses::snapshot()
+{
+    DIR *dir = ::opendir("/proc");
+    if (!dir)
+        return std::nullopt;
+    std::vector<ProcessEntry> out;
+    while (const dirent *e = ::readdir(dir)) {
+        const char *name = e->d_name;
+        if (!*name)
+            continue;
+        quint64 pid = 0;
+        bool numeric = true;
+        for (const char *c = name; *c; ++c) {
+            if (*c < '0' || *c > '9' || pid > quint64(INT_MAX)) {
+                numeric = false;
+                break;
+            }
+            pid = pid * 10 + quint64(*c - '0');
+        }
+        if (!numeric || pid > quint64(INT_MAX) || !validPid(quint32(pid)))
+            continue;
+        if (hasEnded(processState(int(pid))))
+            continue;
+        QByteArray exe = readProcFile(procPath(int(pid), "cmdline"), 64 * 1024, true);
+        if (exe.isEmpty()) {
+            exe = readProcFile(procPath(int(pid), "comm"), 4096, false);
+            while (exe.endsWith('\n'))
+                exe.chop(1);
+        }
+        if (exe.isEmpty())
+            continue; // gone while we looked
+        out.push_back({quint32(pid), QFile::decodeName(exe)});
+    }
+    ::closedir(dir);
+    return out;
+}
+
+std::optional<Processes::Handle> RealProcesses::open(quint32 pid)
+{
+    if (!validPid(pid))
+        return std::nullopt;
+    Opened o;
+    o.pid = int(pid);
+    o.pidfd = pidfdOpen(o.pid);
+    if (o.pidfd < 0) {
+        if (errno == ESRCH || errno == EINVAL)
+            return std::nullopt;
+        // No process descriptors on this kernel: fall back to the number.
+        if (::kill(o.pid, 0) != 0 && errno == ESRCH)
+            return std::nullopt;
+    } else {
+        ::fcntl(o.pidfd, F_SETFD, FD_CLOEXEC);
+    }
+    const Handle h = nextHandle_++;
+    opened_[h] = o;
+    return h;
+}
+
+std::optional<quint32> RealProcesses::exitCode(Handle h)
+{
+    const auto it = opened_.find(h);
+    if (it == opened_.end())
+        return std::nullopt;
+    const Opened &o = it->second;
+    const int r = o.pidfd >= 0 ? pidfdSignal(o.pidfd, 0) : ::kill(o.pid, 0);
+    if (r != 0) {
+        if (errno == ESRCH)
+            return 0; // it has ended; its own code is its parent's to read
+        return std::nullopt;
+    }
+    if (hasEnded(processState(o.pid)))
+        return 0;
+    return kStillActive;
+}
+
+bool RealProcesses::terminate(Handle h, quint32)
+{
+    const auto it = opened_.find(h);
+    if (it == opened_.end())
+        return false;
+    const Opened &o = it->second;
+    const int r = o.pidfd >= 0 ? pidfdSignal(o.pidfd, SIGKILL) : ::kill(o.pid, SIGKILL);
+    return r == 0;
+}
+
+void RealProcesses::close(Handle h)
+{
+    const auto it = opened_.find(h);
+    if (it == opened_.end())
+        return;
+    if (it->second.pidfd >= 0)
+        ::close(it->second.pidfd);
+    opened_.erase(it);
+}
+
+std::optional<StartError> RealProcesses::start(const QString &program, const QStringList &arguments)
+{
+    const QString native = toNativePath(program);
+    if (native.isEmpty())
+        return errorOf(ENOENT);
+    const QByteArray path = QFile::encodeName(native);
+
+    // Checked here so that the caller hears of a missing or unusable program at once.
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0)
+        return errorOf(errno);
+    if (S_ISDIR(st.st_mode))
+        return errorOf(EACCES);
+    if (::access(path.constData(), X_OK) != 0)
+        return errorOf(errno);
+
+    // Everything the children need is built before forking: after fork only
+    // async-signal-safe calls are allowed.
+    std::vector<QByteArray> args;
+    args.reserve(size_t(arguments.size()) + 1);
+    args.push_back(path);
+    for (const QString &a : arguments)
+        args.push_back(a.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    // The grandchild reports a failed exec through this pipe; a successful exec
+    // closes it, so an empty read means the program runs.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return errorOf(errno);
+
+    const pid_t child = ::fork();
+    if (child < 0) {
+        const int e = errno;
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return errorOf(e);
+    }
+    if (child == 0) {
+        // Double fork: the program is adopted by the system and never becomes our zombie.
+        ::close(fds[0]);
+        const pid_t grandchild = ::fork();
+        if (grandchild != 0) {
+            if (grandchild < 0) {
+                const int e = errno;
+                (void)!::write(fds[1], &e, sizeof(e));
+            }
+            ::_exit(0);
+        }
+        ::setsid();
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        struct sigaction dfl {};
+        dfl.sa_handler = SIG_DFL;
+        ::sigaction(SIGPIPE, &dfl, nullptr);
+        ::execv(argv[0], argv.data());
+        const int e = errno;
+        (void)!::write(fds[1], &e, sizeof(e));
+        ::_exit(127);
+    }
+
+    ::close(fds[1]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    int execError = 0;
+    ssize_t n;
+    do {
+        n = ::read(fds[0], &execError, sizeof(execError));
+    } while (n < 0 && errno == EINTR);
+    ::close(fds[0]);
+    if (n == ssize_t(sizeof(execError)))
+        return errorOf(execError);
+    return std::nullopt;
+}
+
+} // namespace platform
+
+#endif
