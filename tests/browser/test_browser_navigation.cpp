@@ -3,9 +3,12 @@
 #include "app/forms.h"
 #include "browser/PageTitle.h"
 #include "browser/frmBrowser.h"
+#include "iemanager/Test_URL.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -186,4 +189,123 @@ TEST_F(Navigation, TimerFiresTheTickEverySecondWhileWatching)
     // Waits on the real timer (1 s interval) until its tick has written the caption.
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->windowTitle() == "http:\\\\done\\"; }, 10000));
     EXPECT_FALSE(w->timTimer->isActive());
+}
+
+class LoadingTick : public Navigation {
+protected:
+    void SetUp() override
+    {
+        Navigation::SetUp();
+        processes.table = std::vector<platform::ProcessEntry>{
+            {0x10, QStringLiteral("C:\\Program Files\\Internet Explorer\\iexplore.exe")},
+            {0x20, QStringLiteral("/bin/sleep")},
+            {0x2A, QStringLiteral("IEXPLORE.EXE")},
+        };
+    }
+    frmBrowser *loading()
+    {
+        frmBrowser *w = open();
+        browser()->busy = true;
+        w->timTimer->start();
+        return w;
+    }
+    static QString question(const QString &top)
+    {
+        return QStringLiteral("Confermi cancellazione di tutte le finestre IE:  \r\r") + top;
+    }
+};
+
+TEST_F(LoadingTick, QuestionsOffEndsEveryIeProcessAndWatchesOn)
+{
+    frmBrowser *w = loading();
+    const int yields = ui.doEventsCalls;
+    w->timTimer_Timer();
+    EXPECT_EQ(w->windowTitle(), "Working...");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(processes.terminated, (std::vector<quint32>{0x10, 0x2A}));
+    ASSERT_TRUE(processes.table);
+    ASSERT_EQ(processes.table->size(), 1u);
+    EXPECT_EQ(processes.table->front().pid, 0x20u); // not an IE process: untouched
+    EXPECT_GE(ui.doEventsCalls - yields, 2 + 1001);
+    EXPECT_TRUE(w->timTimer->isActive());
+    // The IE list was loaded to work in, not shown, and is empty again.
+    Test_URL *list = forms::loaded<Test_URL>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(list->List1->count(), 0);
+}
+
+TEST_F(LoadingTick, QuestionsOnAsksAboutTheTopLineAndNoAsksAgainNextTick)
+{
+    frmBrowser *w = loading();
+    w->Check1->setChecked(false);
+    ui.answers = {platform::vbNo};
+    w->timTimer_Timer();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.last().text, question("IEXPLORE.EXE 2A")); // the list shows the last found first
+    EXPECT_EQ(ui.last().title, "Gestione finestre IE");
+    EXPECT_EQ(ui.last().flags, platform::vbYesNo);
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_TRUE(w->timTimer->isActive());
+    EXPECT_EQ(forms::loaded<Test_URL>()->List1->count(), 2);
+
+    ui.answers = {platform::vbYes};
+    w->timTimer_Timer();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.last().text, question("IEXPLORE.EXE 2A"));
+    EXPECT_EQ(processes.terminated, (std::vector<quint32>{0x10, 0x2A}));
+    EXPECT_TRUE(w->timTimer->isActive());
+}
+
+TEST_F(LoadingTick, NoIeProcessOnlyShowsWorking)
+{
+    processes.table = std::vector<platform::ProcessEntry>{{0x20, QStringLiteral("/bin/sleep")}};
+    frmBrowser *w = loading();
+    w->Check1->setChecked(false);
+    w->cboAddress->setEditText(QStringLiteral("typed"));
+    w->timTimer_Timer();
+    EXPECT_EQ(w->windowTitle(), "Working...");
+    EXPECT_EQ(w->cboAddress->currentText(), "typed");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_TRUE(w->timTimer->isActive());
+    EXPECT_FALSE(forms::loaded<Test_URL>()->isVisible());
+}
+
+namespace {
+// Runs a tick of the window from inside each termination, as a yield can.
+class ReenteringProcesses : public FakeProcesses {
+public:
+    frmBrowser *window = nullptr;
+    bool terminate(Handle h, quint32 code) override
+    {
+        const bool ok = FakeProcesses::terminate(h, code);
+        if (window)
+            window->timTimer_Timer();
+        return ok;
+    }
+};
+} // namespace
+
+TEST_F(LoadingTick, TickArrivingDuringTheTerminationDoesNotAskOrEndAgain)
+{
+    ReenteringProcesses reentering;
+    reentering.table = processes.table;
+    useProcesses(reentering);
+    frmBrowser *w = loading();
+    reentering.window = w;
+    w->Check1->setChecked(false);
+    ui.answers = {platform::vbYes};
+    w->timTimer_Timer();
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(reentering.terminated, (std::vector<quint32>{0x10, 0x2A}));
+
+    // Once the first tick is over, the next one works again.
+    reentering.window = nullptr;
+    reentering.table->push_back({0x30, QStringLiteral("iexplore.exe")});
+    ui.answers = {platform::vbYes};
+    w->timTimer_Timer();
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(reentering.terminated.back(), 0x30u);
+    useProcesses(processes);
 }
