@@ -1,0 +1,155 @@
+// Time of ReadVisitedLog on a 32,767-line log of distinct addresses into a fresh
+// address list, against the floor of merely reading the file's lines into a list.
+//   cmake -S . -B build-bench -DLANTERNA_BENCH=ON && cmake --build build-bench --target bench_visited_log
+//   QT_QPA_PLATFORM=offscreen build-bench/bench/bench_visited_log [runs]
+#include "browser/VisitedLog.h"
+#include "browser/frmBrowser.h"
+#include "platform/Processes.h"
+#include "platform/RealFiles.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+#include "platform/Text.h"
+#include "platform/Ui.h"
+#include "platform/WebBrowser.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// The window needs every service installed; none but the files is used here.
+class QuietUi : public platform::Ui {
+public:
+    void beep() override {}
+    void setClipboardText(const QString &) override {}
+    QString clipboardText() override { return {}; }
+    void setWaitCursor(bool on) override { wait_ = on; }
+    bool waitCursor() const override { return wait_; }
+    void doEvents() override {}
+    QString openFileDialog(const QString &s, const QString &, const QString &) override { return s; }
+    void popupMenu(QMenu *) override {}
+    void endProgram() override {}
+
+protected:
+    int showMessage(const QString &, int, const QString &) override { return platform::vbNo; }
+
+private:
+    bool wait_ = false;
+};
+
+class NoProcesses : public platform::Processes {
+public:
+    std::optional<std::vector<platform::ProcessEntry>> snapshot() override { return std::nullopt; }
+    std::optional<Handle> open(quint32) override { return std::nullopt; }
+    std::optional<quint32> exitCode(Handle) override { return std::nullopt; }
+    bool terminate(Handle, quint32) override { return false; }
+    void close(Handle) override {}
+    std::optional<platform::StartError> start(const QString &, const QStringList &) override
+    {
+        return platform::StartError{2, QStringLiteral("not here")};
+    }
+};
+
+class NoShell : public platform::Shell {
+public:
+    std::optional<QString> favoritesFolder() override { return std::nullopt; }
+    int findExecutable(const QString &) override { return 0; }
+    void organizeFavorites(QWidget *, const QString &) override {}
+    bool openInTextEditor(const QString &) override { return false; }
+    QString localIP() override { return {}; }
+    QString localHostName() override { return {}; }
+};
+
+class IdleBrowser : public platform::WebBrowser {
+public:
+    using platform::WebBrowser::WebBrowser;
+    void Navigate(const QString &) override {}
+    void GoBack() override {}
+    void GoForward() override {}
+    void GoHome() override {}
+    void GoSearch() override {}
+    void Refresh() override {}
+    void Stop() override {}
+    bool Busy() const override { return false; }
+    QString LocationURL() const override { return {}; }
+    QString LocationName() const override { return {}; }
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
+
+    QTemporaryDir root;
+    QDir().mkpath(root.filePath(QStringLiteral("PROG")));
+    qputenv("LANTERNA_DRIVE_C", QFile::encodeName(root.path()));
+    platform::RealFiles files(QStringLiteral("C:\\PROG"), QStringLiteral("lanterna"));
+    QuietUi ui;
+    NoProcesses processes;
+    NoShell shell;
+    const platform::Services services{ui, files, processes, shell,
+                                      [](QWidget *parent) -> platform::WebBrowser * { return new IdleBrowser(parent); }};
+    platform::install(services);
+
+    const int lines = visitedlog::kMaxListEntries;
+    QByteArray log;
+    for (int i = 0; i < lines; ++i)
+        log += "http://www.sito" + QByteArray::number(i) + ".example.it/pagine/indice" + QByteArray::number(i % 97) +
+               ".htm\r\n";
+    const QString path = frmBrowser::visitedLogPath();
+    if (!files.writeAll(path, log)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+
+    std::vector<double> readTimes, floorTimes;
+    for (int r = 0; r < runs; ++r) {
+        {
+            QElapsedTimer t;
+            t.start();
+            QStringList list;
+            const auto data = files.readAll(path);
+            for (const QByteArray &line : platform::splitLines(*data))
+                list.append(platform::fromAnsi(line));
+            floorTimes.push_back(t.nsecsElapsed() / 1e9);
+            if (list.size() != lines)
+                return 1;
+        }
+        auto *w = new frmBrowser(); // a fresh, empty list
+        QElapsedTimer t;
+        t.start();
+        w->ReadVisitedLog();
+        readTimes.push_back(t.nsecsElapsed() / 1e9);
+        if (w->cboAddress->count() != lines) {
+            std::fprintf(stderr, "listed %d of %d\n", w->cboAddress->count(), lines);
+            return 1;
+        }
+        delete w;
+    }
+
+    const double read = median(readTimes), floor = median(floorTimes);
+    std::printf("ReadVisitedLog, %d distinct lines, fresh list: median %.4f s over %d runs (goal < 0.2 s)\n", lines,
+                read, runs);
+    std::printf("floor (read the lines into a QStringList):      median %.4f s\n", floor);
+    std::printf("ratio: %.1f\n", floor > 0 ? read / floor : 0.0);
+    return read < 0.2 ? 0 : 1;
+}
