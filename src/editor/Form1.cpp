@@ -81,9 +81,9 @@ Form1::Form1()
     }
 
     Label1 = new QLabel(QStringLiteral("Nome immagine di sfondo :"), this);
-    Label1->setGeometry(twipsRect(120, 3615, 2400, 285));
+    Label1->setGeometry(twipsRect(120, 3615, 2760, 285));
     Text1 = new QLineEdit(this);
-    Text1->setGeometry(twipsRect(2520, 3570, 5520, 345));
+    Text1->setGeometry(twipsRect(2940, 3570, 5100, 345));
     cmdSFOGLIA = new QPushButton(QStringLiteral("Sfoglia ..."), this);
     cmdSFOGLIA->setGeometry(twipsRect(8160, 3555, 1440, 375));
     cmdCONFERMA = new QPushButton(QStringLiteral("Conferma"), this);

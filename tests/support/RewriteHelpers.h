@@ -4,6 +4,8 @@
 #include "app/forms.h"
 #include "browser/frmBrowser.h"
 
+#include <QTimer>
+
 #include <QStringList>
 #include <memory>
 
@@ -46,6 +48,11 @@ protected:
         makeDir(home);
         Module1::HomePageDir = home;
         Module1::HomePageFile = QStringLiteral("INIZIO.HTM");
+        // The browser window is loaded first, as in the program; its timer would rewrite
+        // Tag from the (fake) control's address, so it stays still here.
+        forms::frmBrowser()->timTimer->stop();
+        ui.messages.clear();
+        ui.beeps = 0;
     }
 
     // Puts the page on disk and on display.
@@ -56,13 +63,11 @@ protected:
         forms::frmBrowser()->Tag = p;
     }
 
-    // Refresh calls the browser control received (0 when there is no control yet).
+    // Refresh calls the browser window's control received.
     int refreshes() const
     {
-        int n = 0;
-        for (const FakeWebBrowser *b : browsers)
-            n += b->count(QStringLiteral("Refresh"));
-        return n;
+        auto *b = dynamic_cast<FakeWebBrowser *>(forms::frmBrowser()->brwWebBrowser);
+        return b ? b->count(QStringLiteral("Refresh")) : -1;
     }
 
     std::unique_ptr<FailingCopyFiles> failing;
