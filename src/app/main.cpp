@@ -1,7 +1,55 @@
+#include "app/Main.h"
+#include "platform/RealFiles.h"
+#include "platform/RealProcesses.h"
+#include "platform/RealShell.h"
+#include "platform/RealUi.h"
+#include "platform/Services.h"
+#include "platform/WebEngineBrowser.h"
+
 #include <QApplication>
+#include <QIcon>
+#include <QStringList>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace {
+
+// The engine's sandbox refuses to start as root; the desktop user is never root.
+void prepareEngine()
+{
+#ifndef _WIN32
+    if (::geteuid() == 0) {
+        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        if (!flags.contains("--no-sandbox"))
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
+    }
+#endif
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
+    prepareEngine();
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Lanterna"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/lanterna.svg")));
+
+    platform::RealUi ui;
+    platform::RealFiles files;
+    platform::RealProcesses processes;
+    platform::RealShell shell;
+    const platform::Services services{ui, files, processes, shell, [](QWidget *parent) -> platform::WebBrowser * {
+                                          return new platform::WebEngineBrowser(parent);
+                                      }};
+    platform::install(services);
+
+    // The whole text after the program name is the one argument.
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    Main(args.join(QLatin1Char(' ')));
+    return QApplication::exec();
 }
