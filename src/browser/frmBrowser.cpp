@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -64,10 +65,16 @@ protected:
     }
 };
 
-QIcon drawnSearchIcon()
+QPixmap blankIcon()
 {
     QPixmap pm(24, 24);
     pm.fill(Qt::transparent);
+    return pm;
+}
+
+QIcon drawnSearchIcon()
+{
+    QPixmap pm = blankIcon();
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(40, 40, 40), 2.5));
@@ -78,12 +85,25 @@ QIcon drawnSearchIcon()
     return QIcon(pm);
 }
 
-// Theme icons where the desktop has them, Qt's own pictures otherwise; all 24 x 24.
-QIcon toolbarIcon(const char *themeName, QStyle::StandardPixmap fallback, QStyle *style)
+QIcon drawnHomeIcon()
 {
-    QIcon icon = QIcon::fromTheme(QString::fromLatin1(themeName));
-    if (icon.isNull())
-        icon = fallback == QStyle::SP_CustomBase ? drawnSearchIcon() : style->standardIcon(fallback);
+    QPixmap pm = blankIcon();
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 40, 20), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(200, 60, 40));
+    p.drawPolygon(QPolygonF({QPointF(2, 12), QPointF(12, 3), QPointF(22, 12)}));
+    p.setBrush(QColor(245, 225, 180));
+    p.drawRect(QRectF(5, 12, 14, 10));
+    p.setBrush(QColor(120, 80, 40));
+    p.drawRect(QRectF(10, 15, 4, 7));
+    return QIcon(pm);
+}
+
+// Theme icons where the desktop has them, else Qt's own or drawn ones; all 24 x 24.
+QIcon toolbarIcon(const char *themeName, const QIcon &fallback)
+{
+    const QIcon icon = QIcon::fromTheme(QString::fromLatin1(themeName), fallback);
     return QIcon(icon.pixmap(24, 24));
 }
 
@@ -149,12 +169,12 @@ frmBrowser::~frmBrowser() = default;
 void frmBrowser::createToolBar()
 {
     QStyle *st = style();
-    imlIcons = {toolbarIcon("go-previous", QStyle::SP_ArrowBack, st),
-                toolbarIcon("go-next", QStyle::SP_ArrowForward, st),
-                toolbarIcon("process-stop", QStyle::SP_BrowserStop, st),
-                toolbarIcon("view-refresh", QStyle::SP_BrowserReload, st),
-                toolbarIcon("go-home", QStyle::SP_DirHomeIcon, st),
-                toolbarIcon("edit-find", QStyle::SP_CustomBase, st)};
+    imlIcons = {toolbarIcon("go-previous", st->standardIcon(QStyle::SP_ArrowBack)),
+                toolbarIcon("go-next", st->standardIcon(QStyle::SP_ArrowForward)),
+                toolbarIcon("process-stop", st->standardIcon(QStyle::SP_BrowserStop)),
+                toolbarIcon("view-refresh", st->standardIcon(QStyle::SP_BrowserReload)),
+                toolbarIcon("go-home", drawnHomeIcon()),
+                toolbarIcon("edit-find", drawnSearchIcon())};
     static const char *const keys[] = {"Back", "Forward", "Stop", "Refresh", "Home", "Search"};
 
     tbToolBar = new QToolBar(this);
@@ -164,9 +184,9 @@ void frmBrowser::createToolBar()
     tbToolBar->setIconSize(QSize(24, 24));
     tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     tbToolBar->setContentsMargins(0, 0, 0, 0);
-    if (tbToolBar->layout()) {
-        tbToolBar->layout()->setContentsMargins(0, 0, 0, 0);
-        tbToolBar->layout()->setSpacing(0);
+    if (QLayout *l = tbToolBar->layout()) {
+        l->setContentsMargins(0, 0, 0, 0);
+        l->setSpacing(0);
     }
     for (std::size_t i = 0; i < imlIcons.size(); ++i) {
         const QString key = QString::fromLatin1(keys[i]);
@@ -174,6 +194,9 @@ void frmBrowser::createToolBar()
         a->setObjectName(key);
         a->setData(key);
         a->setToolTip(key);
+        // Six buttons share the design width of 2820 twips, with no overflow arrow.
+        if (QWidget *b = tbToolBar->widgetForAction(a))
+            b->setFixedSize(px(2820) / 6, px(2820) / 6);
     }
     connect(tbToolBar, &QToolBar::actionTriggered, this,
             [this](QAction *a) { tbToolBar_ButtonClick(a->data().toString()); });

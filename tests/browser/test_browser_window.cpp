@@ -117,6 +117,9 @@ TEST_F(BrowserWindow, LoadShowsListsEnablesAndNavigates)
     frmBrowser *w = forms::frmBrowser();
 
     EXPECT_TRUE(w->isVisible());
+    // All six toolbar buttons fit the toolbar's design width: none hides in an overflow menu.
+    for (QAction *a : w->tbToolBar->actions())
+        EXPECT_TRUE(w->tbToolBar->widgetForAction(a)->isVisible()) << a->text().toStdString();
     EXPECT_FALSE(Module1::AllowPopups);
     EXPECT_TRUE(w->timTimer->isActive());
     EXPECT_EQ(browser()->calls, QStringList{"Navigate:C:\\HOME-PAG\\INIZIO.HTM"});
