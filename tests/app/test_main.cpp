@@ -130,12 +130,3 @@ TEST_F(Startup, ArgumentIsListedAndRequestedTwiceWithoutAProbe)
     // The argument's folder has no home page: Home leads to the fixed one.
     EXPECT_EQ(w->brwWebBrowser->homePage(), "C:\\HOME-PAG\\INIZIO.HTM");
 }
-
-TEST_F(Startup, WebAddressArgumentIsNavigatedInPathForm)
-{
-    Main(QStringLiteral("http://host/a.htm"));
-    EXPECT_EQ(Module1::StartUrl, "http:\\\\host\\a.htm");
-    EXPECT_EQ(Module1::HomePageDir, "http:\\\\host\\");
-    EXPECT_EQ(browser()->count(QStringLiteral("Navigate:http:\\\\host\\a.htm")), 2);
-    EXPECT_EQ(browser()->homePage(), "about:blank");
-}

@@ -59,13 +59,6 @@ TEST(VisitedLogRules, ListStopsAtCapAndTheRestIsKeptForTheRewrite)
     EXPECT_EQ(platform::splitLines(written).size(), visitedlog::kMaxListEntries + 2);
 }
 
-TEST(VisitedLogRules, WriterFiltersButKeepsEntriesUntrimmed)
-{
-    EXPECT_EQ(visitedlog::logBytes({"about:blank", "", "   ", " http://a/ ", "about:blank ", "x"}),
-              QByteArray(" http://a/ \r\nabout:blank \r\nx\r\n"));
-    EXPECT_EQ(visitedlog::logBytes({}), QByteArray());
-}
-
 class VisitedLog : public LanternaTest {
 protected:
     frmBrowser *load(const QString &start = QStringLiteral("http://start/"))
