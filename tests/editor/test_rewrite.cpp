@@ -112,14 +112,6 @@ TEST(PageEncoding, GeneratedBlockIsEncodedAsThePage)
               "<meta charset=\"utf-8\"><body>\xC3\xA8\r\n</body>\r\n<p>Citt\xC3\xA0 \xE2\x82\xAC</p>\r\n");
 }
 
-TEST(RewritePaths, WorkingCopyAndBackupReplaceTheLastCharacter)
-{
-    EXPECT_EQ(rewrite::workingCopyPath("C:\\HOME-PAG\\INIZIO.HTM"), "C:\\HOME-PAG\\INIZIO.HT~");
-    EXPECT_EQ(rewrite::backupPath("C:\\HOME-PAG\\INIZIO.HTM"), "C:\\HOME-PAG\\INIZIO.HT_");
-    EXPECT_EQ(rewrite::workingCopyPath("D:\\a.html"), "D:\\a.htm~");
-    EXPECT_EQ(rewrite::backupPath(""), "_");
-}
-
 class PageRewriteEngine : public RewriteTest {};
 
 TEST_F(PageRewriteEngine, InsertionLeavesPageBackupAndWorkingCopy)
