@@ -75,16 +75,6 @@ TEST_F(Commands, Command1EditsLocalPagesAndStartsACopyOnWebPages)
     ASSERT_EQ(processes.starts.size(), 3u);
     EXPECT_TRUE(processes.starts[2].arguments.isEmpty());
     EXPECT_TRUE(ui.messages.empty());
-
-    // A copy that cannot start: one beep and the message; the window is unchanged.
-    processes.startFails = platform::StartError{13, QStringLiteral("Permission denied")};
-    browser()->locationURL = QStringLiteral("http://a.it/");
-    w->Command1->click();
-    EXPECT_EQ(ui.beeps, 1);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last().text, QStringLiteral("Non trovo il programmma lanterna !!! \r\r13 - Permission denied"));
-    EXPECT_EQ(ui.last().title, QStringLiteral("Lanterna"));
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly);
 }
 
 TEST_F(Commands, InformationBoxesAndTheClipboard)

@@ -3,30 +3,20 @@
 
 class LaunchTest : public LanternaTest {};
 
-TEST_F(LaunchTest, OwnProgramWithTheAddressAsExactlyOneArgument)
+TEST_F(LaunchTest, AddressIsExactlyOneArgumentAndFailureIsShown)
 {
     const QString nasty = QStringLiteral("http://x.it/a b;touch /tmp/pwn $(id) `id` \"q\" 'z' & | >f");
     LaunchNewInstance(nasty);
-    ASSERT_EQ(processes.starts.size(), 1u);
+    LaunchNewInstance(QStringLiteral(" http://a.it/ ")); // the blanks are the address's own
+    LaunchNewInstance(QString()); // no argument: the new copy opens its home page
+    ASSERT_EQ(processes.starts.size(), 3u);
     EXPECT_EQ(processes.starts[0].program, QStringLiteral("C:\\PROG\\lanterna"));
     EXPECT_EQ(processes.starts[0].arguments, QStringList{nasty});
-
-    // Blanks around the address are the address's own.
-    LaunchNewInstance(QStringLiteral(" http://a.it/ "));
-    ASSERT_EQ(processes.starts.size(), 2u);
     EXPECT_EQ(processes.starts[1].arguments, QStringList{QStringLiteral(" http://a.it/ ")});
-
-    // No address: no argument at all, so the new copy opens its home page.
-    LaunchNewInstance(QString());
-    ASSERT_EQ(processes.starts.size(), 3u);
     EXPECT_TRUE(processes.starts[2].arguments.isEmpty());
-
     EXPECT_EQ(ui.beeps, 0);
     EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(LaunchTest, FailureBeepsOnceAndNamesTheProgramAndTheError)
-{
     processes.startFails = platform::StartError{2, QStringLiteral("No such file or directory")};
     LaunchNewInstance(QStringLiteral("http://a.it/"));
     EXPECT_EQ(ui.beeps, 1);

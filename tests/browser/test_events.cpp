@@ -238,10 +238,8 @@ TEST_F(Events, DocumentCompleteListsNewAddressesOnce)
     w->cboAddress->setEditText(QStringLiteral("   "));
     emit browser()->DocumentComplete(QStringLiteral("about:blank"));
     EXPECT_EQ(listEntries().size(), before.size() + 2);
-}
 
-TEST_F(Events, DocumentCompleteOnAnEmptyListKeepsTheTypedText)
-{
+    // The first entry of an empty list does not replace the typed text.
     w->cboAddress->clear();
     w->cboAddress->setEditText(QStringLiteral(" http://solo.it/ "));
     emit browser()->DocumentComplete(QStringLiteral("http://solo.it/"));

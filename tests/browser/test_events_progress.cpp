@@ -5,27 +5,16 @@
 #include <limits>
 
 using progress::PercentBarCount;
-using progress::PercentBarText;
 
 TEST(PercentBar, CountRoundsHalvesToEvenNeighbour)
 {
-    EXPECT_EQ(PercentBarCount(1, 8), 8);   // 7.5
-    EXPECT_EQ(PercentBarCount(3, 8), 22);  // 22.5
-    EXPECT_EQ(PercentBarCount(5, 8), 38);  // 37.5
-    EXPECT_EQ(PercentBarCount(7, 8), 52);  // 52.5
-    EXPECT_EQ(PercentBarCount(1, 3), 20);
-    EXPECT_EQ(PercentBarCount(1, 7), 9);   // 8.57
-    EXPECT_EQ(PercentBarCount(1, 1000), 0); // 0.06
+    EXPECT_EQ(PercentBarCount(1, 8), 8);  // 7.5
+    EXPECT_EQ(PercentBarCount(3, 8), 22); // 22.5
+    EXPECT_EQ(PercentBarCount(5, 8), 38); // 37.5
+    EXPECT_EQ(PercentBarCount(1, 7), 9);  // 8.57
     EXPECT_EQ(PercentBarCount(100, 100), 60);
     EXPECT_EQ(PercentBarCount(200, 100), 120);
-    EXPECT_EQ(PercentBarText(1, 8), QString(8, QLatin1Char('I')));
-    EXPECT_EQ(PercentBarText(3, 8), QStringLiteral("IIIIIIIIIIIIIIIIIIIIII"));
-
-    EXPECT_EQ(progress::roundHalfEven(0.5), 0.0);
-    EXPECT_EQ(progress::roundHalfEven(1.5), 2.0);
-    EXPECT_EQ(progress::roundHalfEven(2.5), 2.0);
     EXPECT_EQ(progress::roundHalfEven(-2.5), -2.0);
-    EXPECT_EQ(progress::roundHalfEven(-0.6), -1.0);
     EXPECT_EQ(progress::roundHalfEven(2.4999), 2.0);
 }
 
@@ -34,65 +23,43 @@ TEST(PercentBar, FailuresEmptyOrKeepAndTheUpperBound)
     // No total: the ratio counts as 0 and the bar is emptied.
     EXPECT_EQ(PercentBarCount(5, 0), 0);
     EXPECT_EQ(PercentBarCount(0, 0), 0);
-    EXPECT_EQ(PercentBarText(5, 0), QString());
+    EXPECT_EQ(progress::PercentBarText(5, 0), QString());
 
-    // Negative counts keep the previous text.
+    // Negative counts keep the previous text; a small negative ratio rounds to 0.
     EXPECT_EQ(PercentBarCount(5, -8), std::nullopt);
-    EXPECT_EQ(PercentBarCount(-1, 100), std::nullopt); // -0.6 rounds to -1
-    EXPECT_EQ(PercentBarCount(-1, 1000), 0);            // -0.06 rounds to 0
-    EXPECT_EQ(PercentBarText(5, -8), std::nullopt);
+    EXPECT_EQ(PercentBarCount(-1, 100), std::nullopt); // -0.6
+    EXPECT_EQ(PercentBarCount(-1, 1000), 0);            // -0.06
 
     // A count beyond 32 bits keeps the previous text too.
     const qint32 big = std::numeric_limits<qint32>::max();
     EXPECT_EQ(PercentBarCount(big, 1), std::nullopt);
+    EXPECT_EQ(PercentBarCount(big, 2), std::nullopt);
     EXPECT_EQ(PercentBarCount(std::numeric_limits<qint32>::min(), 1), std::nullopt);
 
     // Within 32 bits but far above the maximum: drawn at the bound.
-    EXPECT_EQ(PercentBarCount(1000, 100), progress::kMaxBarLength);
-    EXPECT_EQ(PercentBarCount(big, 2), std::nullopt); // 6.4e10 does not fit
-    EXPECT_EQ(PercentBarCount(1, 0), 0);
-    EXPECT_EQ(PercentBarCount(10, 1), progress::kMaxBarLength);
     EXPECT_EQ(PercentBarCount(9, 1), 540);
-    EXPECT_EQ(PercentBarText(1000, 1)->size(), progress::kMaxBarLength);
+    EXPECT_EQ(PercentBarCount(10, 1), progress::kMaxBarLength);
+    EXPECT_EQ(progress::PercentBarText(1000000, 1)->size(), progress::kMaxBarLength);
 }
 
-TEST(ProgressText, ReadingPlainDecimal)
+TEST(AddressRules, BlanksListEntriesShortcutsAndLaunchArguments)
 {
-    EXPECT_EQ(progress::ReadingText(3, 8), QStringLiteral("Reading 3 of 8"));
-    EXPECT_EQ(progress::ReadingText(-1, 0), QStringLiteral("Reading -1 of 0"));
-    EXPECT_EQ(progress::ReadingText(std::numeric_limits<qint32>::min(), 100000),
-              QStringLiteral("Reading -2147483648 of 100000"));
-}
-
-TEST(AddressRules, TrimListEntryAndLocalPages)
-{
-    EXPECT_EQ(address::trimBlanks(QStringLiteral("  a b  ")), QStringLiteral("a b"));
-    EXPECT_EQ(address::trimBlanks(QStringLiteral("   ")), QString());
     // Only blanks are trimmed.
-    EXPECT_EQ(address::trimBlanks(QStringLiteral("\tx ")), QStringLiteral("\tx"));
-
-    const QStringList list{QStringLiteral("http://a.it/"), QStringLiteral("  http://b.it/  ")};
-    EXPECT_EQ(address::newListEntry(QStringLiteral("  http://a.it/ "), list), QString());
-    EXPECT_EQ(address::newListEntry(QStringLiteral("http://b.it/"), list), QString());
-    EXPECT_EQ(address::newListEntry(QStringLiteral(" http://A.it/ "), list), QStringLiteral("http://A.it/"));
-    EXPECT_EQ(address::newListEntry(QStringLiteral("    "), {}), QString());
-    EXPECT_EQ(address::newListEntry(QStringLiteral("x"), {}), QStringLiteral("x"));
-
+    EXPECT_EQ(address::trimBlanks(QStringLiteral("\tx  ")), QStringLiteral("\tx"));
     EXPECT_TRUE(address::isLocalPage(QStringLiteral(" file:///C:/HOME-PAG/INIZIO.HTM")));
     EXPECT_FALSE(address::isLocalPage(QStringLiteral("FILE:///C:/HOME-PAG/INIZIO.HTM")));
-    EXPECT_FALSE(address::isLocalPage(QStringLiteral("file:/C:/x")));
-}
 
-TEST(AddressRules, ShortcutsAndLaunchArguments)
-{
+    const QStringList list{QStringLiteral("http://a.it/"), QStringLiteral("  http://b.it/  ")};
+    EXPECT_EQ(address::newListEntry(QStringLiteral("http://b.it/"), list), QString());
+    EXPECT_EQ(address::newListEntry(QStringLiteral(" http://A.it/ "), list), QStringLiteral("http://A.it/"));
+
     for (size_t i = 0; i < address::kShortcuts.size(); ++i) {
         const QString a = QString::fromLatin1(address::kShortcuts[i]);
         if (i == 4) {
             EXPECT_TRUE(a.startsWith(QLatin1String("https://")));
             EXPECT_GT(a.indexOf(QLatin1Char('/'), 8), 8) << "a path after the host";
         } else {
-            EXPECT_FALSE(a.contains(QLatin1Char(':'))) << a.toStdString();
-            EXPECT_FALSE(a.contains(QLatin1Char('/'))) << a.toStdString();
+            EXPECT_FALSE(a.contains(QLatin1Char(':')) || a.contains(QLatin1Char('/'))) << a.toStdString();
             EXPECT_TRUE(a.contains(QLatin1Char('.'))) << a.toStdString();
         }
     }
