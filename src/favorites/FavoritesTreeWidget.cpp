@@ -27,9 +27,14 @@ FavoritesTreeWidget::FavoritesTreeWidget(QTreeWidget *view, const ImageList *ima
 {
 }
 
+FavoritesTreeWidget::~FavoritesTreeWidget() { qDeleteAll(pendingTop_); }
+
 void FavoritesTreeWidget::clear()
 {
     byKey_.clear();
+    qDeleteAll(pendingTop_);
+    pendingTop_.clear();
+    pendingExpand_.clear();
     view_->clear();
     view_->viewport()->update();
 }
@@ -75,6 +80,8 @@ FavNodeRef FavoritesTreeWidget::add(const QString &relativeKey, const QString &k
     item->setIcon(0, iconFor(image, selectedImage));
     if (parent)
         parent->addChild(item);
+    else if (held_)
+        pendingTop_ << item;
     else
         view_->addTopLevelItem(item);
     byKey_.insert(key, Entry{node, item});
@@ -97,8 +104,27 @@ void FavoritesTreeWidget::expand(const FavNodeRef &node)
 {
     if (!node)
         return;
-    if (QTreeWidgetItem *item = itemOf(node->key))
+    QTreeWidgetItem *item = itemOf(node->key);
+    if (!item)
+        return;
+    // An item outside the view cannot be expanded yet.
+    if (!item->treeWidget())
+        pendingExpand_ << item;
+    else
         item->setExpanded(true);
+}
+
+void FavoritesTreeWidget::hold() { held_ = true; }
+
+void FavoritesTreeWidget::release()
+{
+    held_ = false;
+    if (!pendingTop_.isEmpty())
+        view_->addTopLevelItems(pendingTop_);
+    pendingTop_.clear();
+    for (QTreeWidgetItem *item : std::as_const(pendingExpand_))
+        item->setExpanded(true);
+    pendingExpand_.clear();
 }
 
 FavNodeRef FavoritesTreeWidget::nodeOf(const QTreeWidgetItem *item) const

@@ -26,6 +26,9 @@ struct ImageList {
 class FavoritesTreeWidget : public FavoritesTree {
 public:
     FavoritesTreeWidget(QTreeWidget *view, const ImageList *images);
+    ~FavoritesTreeWidget() override;
+    FavoritesTreeWidget(const FavoritesTreeWidget &) = delete;
+    FavoritesTreeWidget &operator=(const FavoritesTreeWidget &) = delete;
 
     void clear() override;
     FavNodeRef add(const QString &relativeKey, const QString &key, const QString &text, int image,
@@ -33,6 +36,11 @@ public:
     void setTag(const FavNodeRef &node, const QString &tag) override;
     FavNodeRef find(const QString &key) const override;
     void expand(const FavNodeRef &node) override;
+
+    // While held, new top-level nodes and their subtrees stay outside the view and
+    // reach it together on release: a big tree builds without a view update per node.
+    void hold();
+    void release();
 
     // The node an item shows, or nullptr.
     FavNodeRef nodeOf(const QTreeWidgetItem *item) const;
@@ -49,5 +57,8 @@ private:
     QTreeWidget *view_;
     const ImageList *images_;
     QHash<QString, Entry> byKey_;
+    bool held_ = false;
+    QList<QTreeWidgetItem *> pendingTop_;
+    QList<QTreeWidgetItem *> pendingExpand_;
     QHash<int, QIcon> icons_;
 };

@@ -150,7 +150,10 @@ void frmFav::createMenus()
 bool frmFav::BuildFavoritesTree(const QString &failText, const QString &failTitle)
 {
     Favorites::Walk walk(*nodes_, Check1->isChecked());
-    return walk.BuildFavoritesTree(failText, failTitle);
+    nodes_->hold();
+    const bool found = walk.BuildFavoritesTree(failText, failTitle);
+    nodes_->release();
+    return found;
 }
 
 void frmFav::Form_Load()

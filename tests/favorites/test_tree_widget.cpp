@@ -97,6 +97,31 @@ TEST(FavTreeWidget, KeysParentsOrderImagesAndClear)
     ASSERT_TRUE(t.add("", "R", "Internet Preferiti", 3, 0));
 }
 
+TEST(FavTreeWidget, HeldNodesReachTheViewTogetherOnRelease)
+{
+    QTreeWidget view;
+    ImageList images;
+    FavoritesTreeWidget t(&view, &images);
+    t.hold();
+    const FavNodeRef root = t.add("", "R", "Internet Preferiti", 3, 0);
+    t.add("R", "A", "A", 1, 2);
+    t.add("A", "x_URL", "x", 3, 0);
+    t.expand(root);
+    EXPECT_EQ(view.topLevelItemCount(), 0);
+    EXPECT_EQ(t.add("R", "A", "A", 1, 2), nullptr); // keys are checked while held
+    t.release();
+    ASSERT_EQ(view.topLevelItemCount(), 1);
+    EXPECT_TRUE(view.topLevelItem(0)->isExpanded());
+    EXPECT_EQ(t.itemOf("x_URL")->parent(), t.itemOf("A"));
+
+    t.hold();
+    t.clear();
+    t.add("", "R", "Internet Preferiti", 3, 0);
+    t.clear(); // what was held is dropped, not shown
+    t.release();
+    EXPECT_EQ(view.topLevelItemCount(), 0);
+}
+
 class FavTreeWidgetWalk : public LanternaTest {};
 
 TEST_F(FavTreeWidgetWalk, WalkShowsTheSameTreeAsThePlainOne)
