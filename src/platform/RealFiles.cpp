@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #ifndef _WIN32
@@ -43,11 +42,26 @@ bool matchesWildcard(const QString &name, const QString &mask)
 {
     if (mask == QLatin1String("*.*") || mask == QLatin1String("*"))
         return true;
-    const QRegularExpression re(
-        QRegularExpression::wildcardToRegularExpression(mask, QRegularExpression::UnanchoredWildcardConversion),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(name);
-    return m.hasMatch() && m.capturedStart() == 0 && m.capturedLength() == name.size();
+    // Greedy match with one back-tracking point, letters compared case-insensitively.
+    const auto eq = [](QChar a, QChar b) { return a == b || a.toCaseFolded() == b.toCaseFolded(); };
+    qsizetype n = 0, m = 0, starM = -1, starN = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == QLatin1Char('?') || (mask[m] != QLatin1Char('*') && eq(mask[m], name[n])))) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == QLatin1Char('*')) {
+            starM = m++;
+            starN = n;
+        } else if (starM >= 0) {
+            m = starM + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == QLatin1Char('*'))
+        ++m;
+    return m == mask.size();
 }
 
 std::optional<QString> profileLookup(const QString &text, const QString &section, const QString &key)

@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 #include "platform/PathSpace.h"
+#include "platform/RealFiles.h"
 #include "platform/RealUi.h"
 #include "platform/Text.h"
 
@@ -174,4 +175,21 @@ TEST(RealUiFilter, DialogPatternsMatchBothLetterCases)
 {
     EXPECT_EQ(dialogNameFilter("*.JPG;*.BMP"), QStringLiteral("*.JPG *.jpg *.BMP *.bmp"));
     EXPECT_EQ(dialogNameFilter("*.htm"), QStringLiteral("*.htm *.HTM"));
+}
+
+TEST(Wildcards, MatchLikeTheClassicFileSystem)
+{
+    EXPECT_TRUE(matchesWildcard("Site.url", "*.url"));
+    EXPECT_TRUE(matchesWildcard("NEWS.URL", "*.url"));
+    EXPECT_FALSE(matchesWildcard("Site.urlx", "*.url"));
+    EXPECT_FALSE(matchesWildcard("Site.ur", "*.url"));
+    EXPECT_TRUE(matchesWildcard("a.url.url", "*.url"));
+    EXPECT_TRUE(matchesWildcard("SF01.JPG", "SF*.JPG"));
+    EXPECT_TRUE(matchesWildcard("sf.jpg", "SF*.JPG"));
+    EXPECT_FALSE(matchesWildcard("XSF01.JPG", "SF*.JPG"));
+    EXPECT_TRUE(matchesWildcard("noext", "*.*"));
+    EXPECT_TRUE(matchesWildcard("ab", "a?"));
+    EXPECT_FALSE(matchesWildcard("abc", "a?"));
+    EXPECT_TRUE(matchesWildcard("città.htm", "CITTÀ.*"));
+    EXPECT_FALSE(matchesWildcard("", "a*"));
 }
