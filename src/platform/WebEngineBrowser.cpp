@@ -1,18 +1,154 @@
 #include "platform/WebEngineBrowser.h"
 
+#include "platform/WebEnginePopup.h"
+#include "platform/WebEngineProfile.h"
+#include "platform/WebEngineUrls.h"
+
 #include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace platform {
 
+class WebEngineBrowserPage : public QWebEnginePage {
+public:
+    WebEngineBrowserPage(WebEngineBrowser *browser, QObject *parent)
+        : QWebEnginePage(webEngineProfile(), parent), browser_(browser)
+    {
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        switch (type) {
+        case NavigationTypeTyped:  // Navigate() has asked already
+        case NavigationTypeReload: // the page on display stays
+            return true;
+        case NavigationTypeRedirect:
+            // Server redirects and our own Windows-path redirects (always to a native
+            // file) go ahead unasked. The engine also reports a frame whose blocked
+            // file://C:\ address the page script corrected as a redirect: that one
+            // is the page's navigation and is asked.
+            if (windowsPathOfFileUrl(url.toString(QUrl::FullyEncoded)).isEmpty())
+                return true;
+            break;
+        default:
+            break;
+        }
+        return browser_ ? browser_->allowNavigation(url, isMainFrame) : true;
+    }
+
+    QWebEnginePage *createWindow(WebWindowType) override { return browser_ ? browser_->openWindow() : nullptr; }
+
+private:
+    QPointer<WebEngineBrowser> browser_;
+};
+
 WebEngineBrowser::WebEngineBrowser(QWidget *parent) : WebBrowser(parent), view_(new QWebEngineView(this))
 {
-    auto *l = new QVBoxLayout(this);
-    l->setContentsMargins(0, 0, 0, 0);
-    l->addWidget(view_);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    setFocusProxy(view_);
+
+    page_ = new WebEngineBrowserPage(this, view_);
+    view_->setPage(page_);
+    destroyBeforeProfile(page_);
+    setDownloadAnnouncer(page_, [this] {
+        bool cancel = false;
+        emit FileDownload(&cancel);
+        return cancel;
+    });
+
+    // loadingChanged comes with loadStarted and loadFinished and also names the
+    // address, which tells the load of a refused navigation apart.
+    connect(page_, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
+    connect(page_, &QWebEnginePage::loadProgress, this, [this](int progress) {
+        if (!quiet_)
+            emit ProgressChange(progress, 100);
+    });
+    connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
+        if (!url.isEmpty())
+            emit NavigateComplete2(urlText(url));
+    });
+    connect(page_, &QWebEnginePage::titleChanged, this, [this] { emit TitleChange(LocationName()); });
+    connect(page_, &QWebEnginePage::linkHovered, this,
+            [this](const QString &url) { emit StatusTextChange(url.isEmpty() ? QString() : urlText(QUrl(url))); });
 }
-WebEngineBrowser::~WebEngineBrowser() = default;
-void WebEngineBrowser::Navigate(const QString &url) { view_->setUrl(QUrl::fromUserInput(url)); }
+
+WebEngineBrowser::~WebEngineBrowser()
+{
+    if (page_)
+        clearDownloadAnnouncer(page_);
+}
+
+QWebEnginePage *WebEngineBrowser::page() const { return page_; }
+
+bool WebEngineBrowser::allowNavigation(const QUrl &url, bool isMainFrame)
+{
+    bool cancel = false;
+    const QPointer<WebEngineBrowser> alive(this);
+    emit BeforeNavigate2(urlText(url), &cancel);
+    if (!alive)
+        return false;
+    if (cancel && isMainFrame) {
+        // The engine still reports a start and an end for it; they are not ours to raise.
+        refused_.append(url);
+        while (refused_.size() > 8)
+            refused_.removeFirst();
+    }
+    return !cancel;
+}
+
+QWebEnginePage *WebEngineBrowser::openWindow()
+{
+    bool cancel = false;
+    const QPointer<WebEngineBrowser> alive(this);
+    emit NewWindow2(&cancel);
+    if (!alive || cancel)
+        return nullptr;
+    auto *window = new WebEnginePopup(webEngineProfile());
+    window->show();
+    return window->page();
+}
+
+void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
+{
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        quiet_ = refused_.removeOne(info.url());
+        if (quiet_)
+            return;
+        busy_ = true;
+        emit DownloadBegin();
+        return;
+    }
+    if (quiet_) {
+        quiet_ = false;
+        return;
+    }
+    busy_ = false;
+    const QPointer<WebEngineBrowser> alive(this);
+    emit DownloadComplete();
+    if (alive)
+        emit DocumentComplete(LocationURL());
+}
+
+void WebEngineBrowser::Navigate(const QString &url)
+{
+    const QUrl target = urlFromTyped(url);
+    if (!target.isValid() || !page_)
+        return;
+    // Typed navigations are asked here rather than in the page's hook: the engine
+    // does not consult the hook for every address (about:blank).
+    bool cancel = false;
+    const QPointer<WebEngineBrowser> alive(this);
+    emit BeforeNavigate2(urlText(target), &cancel);
+    if (!alive || cancel || !page_)
+        return;
+    page_->load(target);
+}
+
 void WebEngineBrowser::GoBack() { view_->back(); }
 void WebEngineBrowser::GoForward() { view_->forward(); }
 void WebEngineBrowser::GoHome() { Navigate(homePage()); }
@@ -20,7 +156,21 @@ void WebEngineBrowser::GoSearch() { Navigate(searchPage()); }
 void WebEngineBrowser::Refresh() { view_->reload(); }
 void WebEngineBrowser::Stop() { view_->stop(); }
 bool WebEngineBrowser::Busy() const { return busy_; }
-QString WebEngineBrowser::LocationURL() const { return view_->url().toString(); }
-QString WebEngineBrowser::LocationName() const { return view_->title(); }
+
+QString WebEngineBrowser::LocationURL() const { return page_ ? urlText(page_->url()) : QString(); }
+
+QString WebEngineBrowser::LocationName() const
+{
+    if (!page_)
+        return {};
+    const QString title = page_->title();
+    // Pages without a title of their own (error pages among them) are titled with
+    // their native address; name them as the control reports them.
+    const QUrl url = page_->url();
+    if (!url.isEmpty() && url.isLocalFile()
+        && (title == url.toString() || title == url.toString(QUrl::FullyEncoded)))
+        return LocationURL();
+    return title;
+}
 
 } // namespace platform

@@ -1,0 +1,33 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+class QObject;
+class QWebEnginePage;
+class QWebEngineProfile;
+
+namespace platform {
+
+// The one off-the-record profile every browser control and pop-up window of the
+// process shares, created on first use (a QApplication must exist). It carries the
+// request interceptor and the page script that make pages written the Windows way
+// (file:///C:\..., file://C:\...) load their files through the path space, and it
+// routes each download to the page that asked for it.
+QWebEngineProfile *webEngineProfile();
+
+// Downloads a page asks for are first offered to its announcer, which answers true
+// to cancel; pages without one download straight away. Both go to downloadFolder().
+void setDownloadAnnouncer(QWebEnginePage *page, std::function<bool()> announcer);
+void clearDownloadAnnouncer(QWebEnginePage *page);
+
+// Pages of the profile, or windows holding them, that may still be alive when the
+// application quits: they are destroyed then, before the profile, which must
+// outlive its pages.
+void destroyBeforeProfile(QObject *holder);
+
+// The user's download folder, and a name in it that does not hide an existing file
+// ("a.zip", else "a (1).zip", "a (2).zip", ...).
+QString downloadFolder();
+QString freeFileName(const QString &folder, const QString &suggested);
+
+} // namespace platform

@@ -1,0 +1,311 @@
+#include "TestEnv.h"
+#include "WebEngineHelpers.h"
+#include "platform/WebEngineBrowser.h"
+#include "platform/WebEnginePopup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+#include <memory>
+
+using platform::WebEngineBrowser;
+using platform::WebEnginePopup;
+
+namespace {
+
+constexpr int kLoad = 60000; // the first page also starts the engine
+
+QList<WebEnginePopup *> popups()
+{
+    QList<WebEnginePopup *> out;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *p = qobject_cast<WebEnginePopup *>(w))
+            out << p;
+    return out;
+}
+
+} // namespace
+
+class WebEngine : public LanternaTest {
+protected:
+    void SetUp() override
+    {
+        LanternaTest::SetUp();
+        browser = std::make_unique<WebEngineBrowser>();
+        browser->resize(800, 600);
+        browser->show();
+    }
+    void TearDown() override
+    {
+        for (WebEnginePopup *p : popups())
+            delete p;
+        browser.reset();
+        LanternaTest::TearDown();
+    }
+
+    // Navigates and waits for the page's DocumentComplete; its address, or "" on timeout.
+    QString load(WebEngineBrowser &b, const QString &typed)
+    {
+        QSignalSpy done(&b, &WebEngineBrowser::DocumentComplete);
+        b.Navigate(typed);
+        if (!arrived(done))
+            return {};
+        return done.last().at(0).toString();
+    }
+    // Waits until the spy holds n signals (they may come while a script runs).
+    static bool arrived(QSignalSpy &spy, int n = 1)
+    {
+        return QTest::qWaitFor([&] { return spy.size() >= n; }, kLoad);
+    }
+    QVariant js(const QString &script) { return evalJs(browser->page(), script); }
+
+    std::unique_ptr<WebEngineBrowser> browser;
+};
+
+TEST_F(WebEngine, LocalPageLoadsWithItsWindowsFormPicturesAndFrames)
+{
+    writeFile("C:\\HOME-PAG\\SF01.JPG", pictureBytes(40, 30));
+    writeFile("C:\\HOME-PAG\\SF02.JPG", pictureBytes(20, 10, Qt::red));
+    writeFile("D:\\FOTO\\SF03.JPG", pictureBytes(12, 8, Qt::yellow));
+    writeFile("C:\\HOME-PAG\\CORNICE.HTM", "<html><head><title>Cornice</title></head><body>c</body></html>");
+    // As the editor writes pages: backgrounds as file:///C:\..., links as file://C:\...
+    writeFile("C:\\HOME-PAG\\INIZIO.HTM",
+              "<html><head><title>Pagina Iniziale</title></head>\r\n"
+              "<body background=\"file:///C:\\HOME-PAG\\SF01.JPG\">\r\n"
+              "<img id=\"a\" src=\"file://C:\\HOME-PAG\\SF02.JPG\">\r\n"
+              "<img id=\"b\" src=\"file:///C:\\HOME-PAG\\SF01.JPG\">\r\n"
+              "<img id=\"c\" src=\"D:\\FOTO\\SF03.JPG\">\r\n"
+              "<iframe src=\"file://C:\\HOME-PAG\\CORNICE.HTM\"></iframe>\r\n"
+              "</body></html>\r\n");
+
+    EXPECT_EQ(browser->LocationURL(), "");
+    EXPECT_FALSE(browser->Busy());
+
+    QStringList order;
+    QStringList asked;
+    bool busyAtBegin = false;
+    QObject::connect(browser.get(), &WebEngineBrowser::BeforeNavigate2, browser.get(),
+                     [&](const QString &url, bool *cancel) {
+                         asked << url;
+                         EXPECT_FALSE(*cancel);
+                     });
+    QObject::connect(browser.get(), &WebEngineBrowser::DownloadBegin, browser.get(), [&] {
+        order << "DownloadBegin";
+        busyAtBegin = browser->Busy();
+    });
+    QObject::connect(browser.get(), &WebEngineBrowser::NavigateComplete2, browser.get(),
+                     [&](const QString &url) { order << "NavigateComplete2 " + url; });
+    QObject::connect(browser.get(), &WebEngineBrowser::DownloadComplete, browser.get(),
+                     [&] { order << "DownloadComplete"; });
+    QObject::connect(browser.get(), &WebEngineBrowser::DocumentComplete, browser.get(),
+                     [&](const QString &url) { order << "DocumentComplete " + url; });
+    QSignalSpy progress(browser.get(), &WebEngineBrowser::ProgressChange);
+    QSignalSpy titles(browser.get(), &WebEngineBrowser::TitleChange);
+
+    ASSERT_EQ(load(*browser, "C:\\HOME-PAG\\INIZIO.HTM"), "file:///C:/HOME-PAG/INIZIO.HTM");
+
+    EXPECT_EQ(browser->LocationURL(), "file:///C:/HOME-PAG/INIZIO.HTM");
+    EXPECT_EQ(browser->LocationName(), "Pagina Iniziale");
+    EXPECT_FALSE(browser->Busy());
+    EXPECT_TRUE(busyAtBegin);
+    ASSERT_FALSE(asked.isEmpty());
+    EXPECT_EQ(asked.first(), "file:///C:/HOME-PAG/INIZIO.HTM");
+    EXPECT_TRUE(asked.contains("file:///C:/HOME-PAG/CORNICE.HTM")) << asked.join(' ').toStdString();
+    EXPECT_EQ(order.value(0), "DownloadBegin") << order.join(" | ").toStdString();
+    EXPECT_TRUE(order.contains("NavigateComplete2 file:///C:/HOME-PAG/INIZIO.HTM"));
+    EXPECT_EQ(order.mid(order.size() - 2),
+              QStringList({"DownloadComplete", "DocumentComplete file:///C:/HOME-PAG/INIZIO.HTM"}));
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.last().at(0).toInt(), 100);
+    EXPECT_EQ(progress.last().at(1).toInt(), 100);
+    bool titled = false;
+    for (const auto &t : titles)
+        titled = titled || t.at(0).toString() == "Pagina Iniziale";
+    EXPECT_TRUE(titled);
+
+    // The pictures named the Windows way came from the files on the temporary drives.
+    EXPECT_EQ(js("document.getElementById('a').naturalWidth").toInt(), 20);
+    EXPECT_EQ(js("document.getElementById('b').naturalWidth").toInt(), 40);
+    EXPECT_EQ(js("document.getElementById('c').naturalWidth").toInt(), 12);
+    EXPECT_EQ(js("frames[0].document.title").toString(), "Cornice");
+    const QString background = js("getComputedStyle(document.body).backgroundImage").toString();
+    EXPECT_TRUE(background.contains("file:///C:/HOME-PAG/SF01.JPG")) << background.toStdString();
+    js("var bg = new Image(); bg.onload = function () { window.bgWidth = bg.naturalWidth; };"
+       "bg.onerror = function () { window.bgWidth = -1; };"
+       "bg.src = getComputedStyle(document.body).backgroundImage.slice(5, -2);");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return js("window.bgWidth !== undefined").toBool(); }, kLoad));
+    EXPECT_EQ(js("window.bgWidth").toInt(), 40);
+
+    // A missing file: the engine's error page, named and reported in Windows form.
+    EXPECT_EQ(load(*browser, "C:\\HOME-PAG\\MANCA.HTM"), "file:///C:/HOME-PAG/MANCA.HTM");
+    EXPECT_FALSE(browser->LocationName().contains(driveC)) << browser->LocationName().toStdString();
+    EXPECT_FALSE(browser->Busy());
+
+    // about:blank is reported as such.
+    EXPECT_EQ(load(*browser, "about:blank"), "about:blank");
+    EXPECT_EQ(browser->LocationURL(), "about:blank");
+    EXPECT_EQ(asked.last(), "about:blank");
+}
+
+TEST_F(WebEngine, LinkClicksAskFirstAndARefusalKeepsThePage)
+{
+    writeFile("C:\\HOME-PAG\\INIZIO.HTM",
+              "<html><head><title>Inizio</title></head><body>\r\n"
+              "<a id=\"win\" href=\"file://C:\\HOME-PAG\\B.HTM\">B</a>\r\n"
+              "<a id=\"rel\" href=\"SUB\\C.HTM\">C</a>\r\n"
+              "</body></html>\r\n");
+    writeFile("C:\\HOME-PAG\\B.HTM", "<html><head><title>Pagina B</title></head><body>b</body></html>");
+    writeFile("C:\\HOME-PAG\\SUB\\C.HTM",
+              "<html><head><title>Pagina C</title></head><body>"
+              "<a id=\"win\" href=\"file://C:\\HOME-PAG\\B.HTM\">B</a></body></html>");
+    ASSERT_EQ(load(*browser, "file:///C:/HOME-PAG/INIZIO.HTM"), "file:///C:/HOME-PAG/INIZIO.HTM");
+
+    bool refuse = true;
+    QStringList asked;
+    QObject::connect(browser.get(), &WebEngineBrowser::BeforeNavigate2, browser.get(),
+                     [&](const QString &url, bool *cancel) {
+                         asked << url;
+                         *cancel = refuse;
+                     });
+    QSignalSpy begins(browser.get(), &WebEngineBrowser::DownloadBegin);
+    QSignalSpy done(browser.get(), &WebEngineBrowser::DocumentComplete);
+
+    js("document.getElementById('win').click()");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }, kLoad));
+    EXPECT_EQ(asked, QStringList{"file:///C:/HOME-PAG/B.HTM"});
+    EXPECT_EQ(js("document.title").toString(), "Inizio");
+    EXPECT_EQ(browser->LocationURL(), "file:///C:/HOME-PAG/INIZIO.HTM");
+
+    // The refused navigation raised no load events of its own: the next load is the
+    // only one seen.
+    refuse = false;
+    asked.clear();
+    js("document.getElementById('rel').click()");
+    ASSERT_TRUE(arrived(done));
+    EXPECT_EQ(done.size(), 1);
+    EXPECT_EQ(done.first().at(0).toString(), "file:///C:/HOME-PAG/SUB/C.HTM");
+    EXPECT_EQ(begins.size(), 1);
+    EXPECT_EQ(asked, QStringList{"file:///C:/HOME-PAG/SUB/C.HTM"});
+    EXPECT_EQ(browser->LocationName(), "Pagina C");
+
+    // A Windows-form link followed: asked once (not again for the redirect to the
+    // native file), and reported in Windows form.
+    asked.clear();
+    done.clear();
+    js("document.getElementById('win').click()");
+    ASSERT_TRUE(arrived(done));
+    EXPECT_EQ(done.last().at(0).toString(), "file:///C:/HOME-PAG/B.HTM");
+    EXPECT_EQ(browser->LocationName(), "Pagina B");
+    EXPECT_EQ(asked, QStringList{"file:///C:/HOME-PAG/B.HTM"});
+
+    // Back is a navigation too. (The engine skips, going back, pages that left by a
+    // script's click without a user gesture; a typed navigation leaves B normally.)
+    ASSERT_EQ(load(*browser, "C:\\HOME-PAG\\INIZIO.HTM"), "file:///C:/HOME-PAG/INIZIO.HTM");
+    asked.clear();
+    done.clear();
+    browser->GoBack();
+    ASSERT_TRUE(arrived(done));
+    EXPECT_EQ(browser->LocationURL(), "file:///C:/HOME-PAG/B.HTM");
+    EXPECT_EQ(asked, QStringList{"file:///C:/HOME-PAG/B.HTM"});
+
+    // A typed navigation refused never starts.
+    refuse = true;
+    asked.clear();
+    begins.clear();
+    browser->Navigate("C:\\HOME-PAG\\INIZIO.HTM");
+    EXPECT_EQ(asked, QStringList{"file:///C:/HOME-PAG/INIZIO.HTM"});
+    EXPECT_EQ(js("document.title").toString(), "Pagina B");
+    EXPECT_TRUE(begins.isEmpty());
+    EXPECT_FALSE(browser->Busy());
+}
+
+TEST_F(WebEngine, WindowOpenAsksAndOpensAPlainWindowUnlessCancelled)
+{
+    writeFile("C:\\HOME-PAG\\INIZIO.HTM", "<html><head><title>Inizio</title></head><body>a</body></html>");
+    writeFile("C:\\HOME-PAG\\POPUP.HTM", "<html><head><title>Finestra</title></head><body>p</body></html>");
+    ASSERT_EQ(load(*browser, "C:\\HOME-PAG\\INIZIO.HTM"), "file:///C:/HOME-PAG/INIZIO.HTM");
+
+    int asked = 0;
+    bool refuse = true;
+    QObject::connect(browser.get(), &WebEngineBrowser::NewWindow2, browser.get(), [&](bool *cancel) {
+        ++asked;
+        EXPECT_FALSE(*cancel);
+        *cancel = refuse;
+    });
+
+    js("window.open('POPUP.HTM')");
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(popups().isEmpty());
+
+    refuse = false;
+    EXPECT_TRUE(js("window.open('file:///C:/HOME-PAG/POPUP.HTM', '_blank', 'width=300,height=200') !== null").toBool());
+    EXPECT_EQ(asked, 2);
+    ASSERT_EQ(popups().size(), 1);
+    QPointer<WebEnginePopup> popup = popups().first();
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->parentWidget(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return popup->windowTitle() == "Finestra"; }, kLoad))
+        << popup->windowTitle().toStdString();
+    EXPECT_EQ(popup->view()->url().toLocalFile(), driveC + "/HOME-PAG/POPUP.HTM");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return popup->size() == QSize(300, 200); }, kLoad))
+        << popup->width() << "x" << popup->height();
+    EXPECT_EQ(browser->LocationURL(), "file:///C:/HOME-PAG/INIZIO.HTM");
+
+    // The page closes its own window, which goes away.
+    evalJs(popup->page(), "window.close()");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return popup.isNull(); }, kLoad));
+}
+
+TEST_F(WebEngine, DownloadsAreAnnouncedOnceByTheirBrowserAndNeverOverwrite)
+{
+    const QString home = root->filePath("home");
+    QDir().mkpath(home + "/Downloads");
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root->filePath("config")));
+    const QString downloads = home + "/Downloads";
+
+    QByteArray data(5000, '\0');
+    for (int i = 0; i < data.size(); ++i)
+        data[i] = char((i * 7919) % 251);
+    writeFile("C:\\FILES\\DATI.ZIP", data);
+    writeFile("C:\\FILES\\ALTRO.ZIP", data.left(100));
+    {
+        QFile old(downloads + "/DATI.ZIP");
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("vecchio");
+    }
+
+    WebEngineBrowser other;
+    QSignalSpy otherAsked(&other, &WebEngineBrowser::FileDownload);
+    bool refuse = true;
+    int asked = 0;
+    QObject::connect(browser.get(), &WebEngineBrowser::FileDownload, browser.get(), [&](bool *cancel) {
+        ++asked;
+        *cancel = refuse;
+    });
+
+    browser->Navigate("C:\\FILES\\ALTRO.ZIP");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return asked == 1; }, kLoad));
+
+    refuse = false;
+    browser->Navigate("C:\\FILES\\DATI.ZIP");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return asked == 2; }, kLoad));
+    const QString saved = downloads + "/DATI (1).ZIP";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            QFile f(saved);
+            return f.open(QIODevice::ReadOnly) && f.readAll() == data;
+        },
+        kLoad));
+
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(otherAsked.size(), 0);
+    QFile old(downloads + "/DATI.ZIP");
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "vecchio");
+    EXPECT_FALSE(QFile::exists(downloads + "/ALTRO.ZIP"));
+}

@@ -1,0 +1,144 @@
+#include "TestEnv.h"
+#include "platform/WebEngineProfile.h"
+#include "platform/WebEngineUrls.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using platform::nativeFileUrl;
+using platform::urlFromTyped;
+using platform::urlText;
+using platform::windowsPathOfFileUrl;
+
+class WebEngineUrls : public LanternaTest {
+protected:
+    QUrl onC(const QString &rest) const { return QUrl::fromLocalFile(driveC + rest); }
+    QUrl onD(const QString &rest) const { return QUrl::fromLocalFile(driveD + rest); }
+};
+
+TEST_F(WebEngineUrls, TypedWindowsPathsBecomeNativeFileUrls)
+{
+    EXPECT_EQ(urlFromTyped(QStringLiteral("C:\\HOME-PAG\\INIZIO.HTM")), onC("/HOME-PAG/INIZIO.HTM"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("  d:\\Pagine\\a b.htm  ")), onD("/Pagine/a b.htm"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("C:/HOME-PAG/INIZIO.HTM")), onC("/HOME-PAG/INIZIO.HTM"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("\\HOME-PAG\\INIZIO.HTM")), onC("/HOME-PAG/INIZIO.HTM"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("/HOME-PAG/INIZIO.HTM")), onC("/HOME-PAG/INIZIO.HTM"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("C:")), QUrl::fromLocalFile(driveC));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("pagine\\a.htm")),
+              QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("pagine/a.htm"))));
+
+    // file: URLs written the Windows way, every spelling the editor and users write.
+    for (const char *typed : {"file:///C:/HOME-PAG/INIZIO.HTM", "file:///C:\\HOME-PAG\\INIZIO.HTM",
+                              "file://C:\\HOME-PAG\\INIZIO.HTM", "file:C:\\HOME-PAG\\INIZIO.HTM",
+                              "FILE://localhost/c:/HOME-PAG/INIZIO.HTM", "file:///C|/HOME-PAG/INIZIO.HTM"})
+        EXPECT_EQ(urlFromTyped(QString::fromLatin1(typed)), onC("/HOME-PAG/INIZIO.HTM")) << typed;
+    EXPECT_EQ(urlFromTyped(QStringLiteral("file:///D:/Le%20mie%20pagine/a.htm")), onD("/Le mie pagine/a.htm"));
+
+    // A drive that is not there still names a file, which then fails like a missing one.
+    const QUrl absent = urlFromTyped(QStringLiteral("E:\\x\\a.htm"));
+    EXPECT_EQ(absent.scheme(), "file");
+    EXPECT_EQ(urlText(absent), "file:///E:/x/a.htm");
+    EXPECT_FALSE(QFile::exists(absent.toLocalFile()));
+
+    // A plain name is a file when it exists in the current folder, a host otherwise.
+    writeFile(QStringLiteral("C:\\HOME-PAG\\INIZIO.HTM"), "<html></html>");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(driveC + "/HOME-PAG"));
+    const QUrl existing = urlFromTyped(QStringLiteral("INIZIO.HTM"));
+    const QUrl missing = urlFromTyped(QStringLiteral("ALTRA.HTM"));
+    QDir::setCurrent(before);
+    EXPECT_EQ(existing, onC("/HOME-PAG/INIZIO.HTM"));
+    EXPECT_EQ(missing.scheme(), "http");
+}
+
+TEST_F(WebEngineUrls, TypedWebAddressesAreCompleted)
+{
+    EXPECT_EQ(urlFromTyped(QStringLiteral("http:\\\\host\\a.htm")), QUrl("http://host/a.htm"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("https://www.example.it\\pagine\\a.htm")),
+              QUrl("https://www.example.it/pagine/a.htm"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("HTTP:www.example.it")), QUrl("http://www.example.it"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("www.example.it")), QUrl("http://www.example.it"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral(" www.example.it\\pagine\\a.htm ")), QUrl("http://www.example.it/pagine/a.htm"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("localhost:8080/a")), QUrl("http://localhost:8080/a"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("about:blank")), QUrl("about:blank"));
+    EXPECT_EQ(urlFromTyped(QStringLiteral("mailto:mario@example.it")), QUrl("mailto:mario@example.it"));
+    // Scripts are not addresses: their backslashes stay.
+    EXPECT_EQ(urlFromTyped(QStringLiteral("javascript:alert('a\\\\b')")).path(), "alert('a\\\\b')");
+    EXPECT_FALSE(urlFromTyped(QString()).isValid());
+    EXPECT_FALSE(urlFromTyped(QStringLiteral("   ")).isValid());
+}
+
+TEST_F(WebEngineUrls, WindowsFormFileUrlsMapToNativeFiles)
+{
+    EXPECT_EQ(nativeFileUrl(QUrl("file:///C:/HOME-PAG/SF01.JPG")), onC("/HOME-PAG/SF01.JPG"));
+    // The engine hands file://C:\x over as host "c:"; QUrl keeps host "c".
+    EXPECT_EQ(nativeFileUrl(QUrl("file://c:/HOME-PAG/SF01.JPG")), onC("/HOME-PAG/SF01.JPG"));
+    EXPECT_EQ(nativeFileUrl(QUrl("file:///C:%5CHOME-PAG%5CSF01.JPG")), onC("/HOME-PAG/SF01.JPG"));
+    EXPECT_EQ(nativeFileUrl(QUrl("file:///d:/Foto/Mare%20blu.JPG")), onD("/Foto/Mare blu.JPG"));
+    const QUrl withQuery = nativeFileUrl(QUrl("file:///D:/a.htm?x=1#sez"));
+    EXPECT_EQ(withQuery.toLocalFile(), driveD + "/a.htm");
+    EXPECT_EQ(withQuery.query(), "x=1");
+    EXPECT_EQ(withQuery.fragment(), "sez");
+
+    // Native addresses, other schemes, absent drives and shares are left alone, so a
+    // redirect can never loop.
+    EXPECT_FALSE(nativeFileUrl(onC("/HOME-PAG/SF01.JPG")).isValid());
+    EXPECT_FALSE(nativeFileUrl(QUrl("http://www.example.it/C:/a.jpg")).isValid());
+    EXPECT_FALSE(nativeFileUrl(QUrl("file:///E:/a.jpg")).isValid());
+    EXPECT_FALSE(nativeFileUrl(QUrl("file://server/share/a.jpg")).isValid());
+
+    EXPECT_EQ(windowsPathOfFileUrl(QStringLiteral("file://C:\\HOME-PAG\\SF01.JPG")), "C:\\HOME-PAG\\SF01.JPG");
+    EXPECT_EQ(windowsPathOfFileUrl(QStringLiteral("file:///c:/HOME-PAG/SF01.JPG")), "C:\\HOME-PAG\\SF01.JPG");
+    EXPECT_EQ(windowsPathOfFileUrl(QStringLiteral("file:///C:/A%20B/x.htm#top")), "C:\\A B\\x.htm");
+    EXPECT_EQ(windowsPathOfFileUrl(QStringLiteral("file:///D:")), "D:\\");
+    EXPECT_EQ(windowsPathOfFileUrl(QStringLiteral("file:///tmp/x.htm")), "");
+    EXPECT_EQ(windowsPathOfFileUrl(QStringLiteral("http://C:/x.htm")), "");
+    EXPECT_EQ(windowsPathOfFileUrl(QStringLiteral("file:///CD:/x.htm")), "");
+}
+
+TEST_F(WebEngineUrls, ReportedAddressesUseWindowsForm)
+{
+    EXPECT_EQ(urlText(onC("/HOME-PAG/INIZIO.HTM")), "file:///C:/HOME-PAG/INIZIO.HTM");
+    EXPECT_EQ(urlText(onD("/HOME-PAG/INIZIO.HTM")), "file:///D:/HOME-PAG/INIZIO.HTM");
+    EXPECT_EQ(urlText(onC("/Le mie pagine/a.htm")), "file:///C:/Le mie pagine/a.htm");
+    EXPECT_EQ(urlText(QUrl::fromLocalFile(driveC)), "file:///C:/");
+    QUrl withFragment = onC("/HOME-PAG/INIZIO.HTM");
+    withFragment.setFragment(QStringLiteral("sez"));
+    EXPECT_EQ(urlText(withFragment), "file:///C:/HOME-PAG/INIZIO.HTM#sez");
+    // Outside every mapped drive: Z: is the native root.
+    EXPECT_EQ(urlText(QUrl::fromLocalFile("/usr/share/doc/a.htm")), "file:///Z:/usr/share/doc/a.htm");
+    // Already in Windows form: one spelling.
+    EXPECT_EQ(urlText(QUrl("file:///C:%5CHOME-PAG%5CB.HTM")), "file:///C:/HOME-PAG/B.HTM");
+    EXPECT_EQ(urlText(QUrl("file://c:/HOME-PAG/B.HTM")), "file:///C:/HOME-PAG/B.HTM");
+
+    EXPECT_EQ(urlText(QUrl("http://www.example.it/a.htm?q=1")), "http://www.example.it/a.htm?q=1");
+    EXPECT_EQ(urlText(QUrl("about:blank")), "about:blank");
+    EXPECT_EQ(urlText(QUrl()), "");
+
+    // What the control reports, typed back, leads to the same file.
+    for (const QUrl &u : {onC("/HOME-PAG/INIZIO.HTM"), onD("/a b/c.htm"), QUrl::fromLocalFile("/usr/share/doc/a.htm")})
+        EXPECT_EQ(urlFromTyped(urlText(u)), u) << u.toString().toStdString();
+}
+
+TEST(WebEngineDownloads, FreeFileNameNeverHidesAFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto touch = [&](const QString &name) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    };
+    const QString d = dir.path();
+    EXPECT_EQ(platform::freeFileName(d, "a.zip"), "a.zip");
+    touch("a.zip");
+    EXPECT_EQ(platform::freeFileName(d, "a.zip"), "a (1).zip");
+    touch("a (1).zip");
+    EXPECT_EQ(platform::freeFileName(d, "a.zip"), "a (2).zip");
+    touch("archivio.tar.gz");
+    EXPECT_EQ(platform::freeFileName(d, "archivio.tar.gz"), "archivio (1).tar.gz");
+    touch("LEGGIMI");
+    EXPECT_EQ(platform::freeFileName(d, "LEGGIMI"), "LEGGIMI (1)");
+    EXPECT_EQ(platform::freeFileName(d, ""), "download");
+    EXPECT_EQ(platform::freeFileName(d, "../../a.zip"), "a (2).zip"); // never outside the folder
+}
