@@ -1,6 +1,10 @@
 #include "platform/PathSpace.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <cstdlib>
+#include <string>
 
 namespace platform {
 
@@ -29,14 +33,25 @@ QString driveRoot(QChar letter)
         return {};
     if (up == QLatin1Char('Z'))
         return QStringLiteral("/");
-    const QString var = QStringLiteral("LANTERNA_DRIVE_") + up;
-    if (qEnvironmentVariableIsSet(var.toLatin1().constData())) {
-        const QString v = qEnvironmentVariable(var.toLatin1().constData());
-        return v.isEmpty() ? QString() : cleanRoot(QDir(v).absolutePath());
+    char var[] = "LANTERNA_DRIVE_?";
+    var[sizeof var - 2] = char(up.unicode());
+    const char *value = std::getenv(var);
+    if (!value)
+        return up == QLatin1Char('C') ? QStringLiteral("/") : QString();
+    if (!*value)
+        return {};
+    // Every path goes through here: remember the folder made from the variable's text.
+    struct Cached {
+        std::string raw;
+        QString root;
+    };
+    static Cached cache[26];
+    Cached &c = cache[up.unicode() - 'A'];
+    if (c.root.isEmpty() || c.raw != value) {
+        c.raw = value;
+        c.root = cleanRoot(QDir(QFile::decodeName(value)).absolutePath());
     }
-    if (up == QLatin1Char('C'))
-        return QStringLiteral("/");
-    return {};
+    return c.root;
 }
 
 QString toNativePath(const QString &windowsPath)

@@ -20,19 +20,12 @@ namespace {
 
 QString native(const QString &path) { return toNativePath(path); }
 
-unsigned attributesOf(const QString &nativePath, const QString &name)
+// A leading dot is this platform's way of hiding; no folder counts as a system folder.
+unsigned attributesOf(bool isDir, const QString &name)
 {
-    const QFileInfo fi(nativePath);
-    unsigned a = 0;
-    if (fi.isDir())
-        a |= AttrDirectory;
-    else
-        a |= AttrArchive;
-    // A leading dot is this platform's way of hiding; no folder counts as a system folder.
+    unsigned a = isDir ? unsigned(AttrDirectory) : unsigned(AttrArchive);
     if (name.startsWith(QLatin1Char('.')) && name != QLatin1String(".") && name != QLatin1String(".."))
         a |= AttrHidden;
-    if (fi.exists() && !fi.isWritable())
-        a |= AttrReadOnly;
     return a;
 }
 
@@ -189,15 +182,19 @@ std::optional<std::vector<DirEntry>> RealFiles::list(const QString &pattern)
         const QString name = QFile::decodeName(e->d_name);
         if (!matchesWildcard(name, mask))
             continue;
-        const QString full = dir.endsWith(QLatin1Char('/')) ? dir + name : dir + QLatin1Char('/') + name;
-        out.push_back({name, attributesOf(full, name)});
+        bool isDir = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            const QString full = dir.endsWith(QLatin1Char('/')) ? dir + name : dir + QLatin1Char('/') + name;
+            isDir = QFileInfo(full).isDir();
+        }
+        out.push_back({name, attributesOf(isDir, name)});
     }
     ::closedir(d);
 #else
     const QDir qd(dir);
     for (const QFileInfo &fi : qd.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted)) {
         if (matchesWildcard(fi.fileName(), mask))
-            out.push_back({fi.fileName(), attributesOf(fi.filePath(), fi.fileName())});
+            out.push_back({fi.fileName(), attributesOf(fi.isDir(), fi.fileName())});
     }
 #endif
     if (out.empty())
@@ -215,7 +212,7 @@ bool RealFiles::lookup(const QString &path, unsigned allowed)
     const QFileInfo fi(n);
     if (!fi.exists())
         return false;
-    const unsigned a = attributesOf(n, fi.fileName()) & (AttrHidden | AttrSystem | AttrDirectory);
+    const unsigned a = attributesOf(fi.isDir(), fi.fileName()) & (AttrHidden | AttrSystem | AttrDirectory);
     return (a & ~allowed) == 0;
 }
 
