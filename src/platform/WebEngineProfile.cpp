@@ -26,6 +26,7 @@ namespace {
 class WindowsPathInterceptor : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    // Qt 6 calls this on the UI thread, so the path space can be asked directly.
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
         const QUrl native = nativeFileUrl(info.requestUrl());

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineView>
 #include <memory>
 
@@ -258,6 +259,19 @@ TEST_F(WebEngine, WindowOpenAsksAndOpensAPlainWindowUnlessCancelled)
     // The page closes its own window, which goes away.
     evalJs(popup->page(), "window.close()");
     EXPECT_TRUE(QTest::qWaitFor([&] { return popup.isNull(); }, kLoad));
+
+    // Quitting the application closes what is still open and drops the control's
+    // page before the shared profile goes; the control stays usable.
+    js("window.open('POPUP.HTM')");
+    ASSERT_EQ(popups().size(), 1);
+    QPointer<WebEnginePopup> left = popups().first();
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    qApp->exec();
+    EXPECT_TRUE(left.isNull());
+    EXPECT_EQ(browser->page(), nullptr);
+    EXPECT_EQ(browser->LocationURL(), "");
+    browser->Navigate("C:\\HOME-PAG\\INIZIO.HTM");
+    browser->Stop();
 }
 
 TEST_F(WebEngine, DownloadsAreAnnouncedOnceByTheirBrowserAndNeverOverwrite)
