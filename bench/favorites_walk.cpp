@@ -179,5 +179,7 @@ int main(int argc, char **argv)
     std::printf("  no view:   %8.1f ms (the same walk into a tree with no widget)\n", plainMs);
     std::printf("plain walk:  %8.1f ms (open and read every file once)\n", floorMs);
     std::printf("ratio:       %8.1f x\n", buildMs / floorMs);
+    std::printf("RESULT Favorites walk, 20,000 shortcuts|%.3f|%.3f|s|3|open and read every file\n", buildMs / 1000,
+                floorMs / 1000);
     return 0;
 }

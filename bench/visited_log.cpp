@@ -151,5 +151,6 @@ int main(int argc, char **argv)
                 read, runs);
     std::printf("floor (read the lines into a QStringList):      median %.4f s\n", floor);
     std::printf("ratio: %.1f\n", floor > 0 ? read / floor : 0.0);
+    std::printf("RESULT visited-links log, 32,767 lines|%.4f|%.4f|s|3|lines read into a list\n", read, floor);
     return read < 0.2 ? 0 : 1;
 }

@@ -1,4 +1,6 @@
 #include "app/Main.h"
+#include "app/forms.h"
+#include "browser/frmBrowser.h"
 #include "platform/RealFiles.h"
 #include "platform/RealProcesses.h"
 #include "platform/RealShell.h"
@@ -7,8 +9,10 @@
 #include "platform/WebEngineBrowser.h"
 
 #include <QApplication>
+#include <memory>
 #include <QIcon>
 #include <QStringList>
+#include <cstdio>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -27,6 +31,26 @@ void prepareEngine()
     }
 #endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+// For the benchmarks: LANTERNA_BENCH_READY prints "ready" once the first local page
+// has loaded; with the value "quit" the program then ends.
+void reportFirstLocalPage()
+{
+    const QByteArray mode = qgetenv("LANTERNA_BENCH_READY");
+    if (mode.isEmpty())
+        return;
+    auto *browser = forms::frmBrowser()->brwWebBrowser;
+    auto done = std::make_shared<bool>(false);
+    QObject::connect(browser, &platform::WebBrowser::DocumentComplete, browser, [done, mode](const QString &url) {
+        if (*done || !url.startsWith(QLatin1String("file:")))
+            return;
+        *done = true;
+        std::printf("ready\n");
+        std::fflush(stdout);
+        if (mode == "quit")
+            QCoreApplication::exit(0);
+    });
 }
 
 } // namespace
@@ -51,5 +75,6 @@ int main(int argc, char **argv)
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     Main(args.join(QLatin1Char(' ')));
+    reportFirstLocalPage();
     return QApplication::exec();
 }
