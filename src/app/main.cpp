@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <memory>
+#include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QStringList>
 #include <cstdio>
@@ -53,6 +55,17 @@ void reportFirstLocalPage()
     });
 }
 
+// The windows are laid out in twips for a small 8-point sans serif; a font of those
+// metrics keeps every caption inside its control.
+void useDesignFont()
+{
+    QFont font = QApplication::font();
+    if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")))
+        font.setFamily(QStringLiteral("Liberation Sans"));
+    font.setPointSize(8);
+    QApplication::setFont(font);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -61,6 +74,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lanterna"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lanterna.svg")));
+    useDesignFont();
 
     platform::RealUi ui;
     platform::RealFiles files;
