@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -122,6 +123,11 @@ void frmBrowser::brwWebBrowser_NavigateComplete2(const QString &)
 void frmBrowser::brwWebBrowser_DocumentComplete(const QString &URL)
 {
     setWindowTitle(URL);
+    // The next tick writes the finished page into caption, Tag and address box, also
+    // after a navigation the page started itself (a link click), so the editor never
+    // works on the page shown before.
+    if (timTimer)
+        timTimer->start();
     if (!cboAddress)
         return;
     QStringList entries;

@@ -127,11 +127,13 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         quiet_ = false;
         return;
     }
-    busy_ = false;
+    // Busy until the document is complete, as the classic control reports it.
     const QPointer<WebEngineBrowser> alive(this);
     emit DownloadComplete();
     if (alive)
         emit DocumentComplete(LocationURL());
+    if (alive)
+        busy_ = false;
 }
 
 void WebEngineBrowser::Navigate(const QString &url)
