@@ -1,6 +1,7 @@
 // Takes the README's pictures: starts Lanterna on the demo drive (LANTERNA_DRIVE_C),
 // opens its windows through their own buttons and saves what the screen shows.
 #include "app/Main.h"
+#include "app/Startup.h"
 #include "app/forms.h"
 #include "browser/frmBrowser.h"
 #include "editor/Colore.h"
@@ -8,18 +9,9 @@
 #include "editor/Form3.h"
 #include "favorites/frmFav.h"
 #include "iemanager/Test_URL.h"
-#include "platform/RealFiles.h"
-#include "platform/RealProcesses.h"
-#include "platform/RealShell.h"
-#include "platform/RealUi.h"
-#include "platform/Services.h"
-#include "platform/WebBrowser.h"
-#include "platform/WebEngineBrowser.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QFont>
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -30,7 +22,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-#include <unistd.h>
 
 namespace {
 
@@ -76,26 +67,12 @@ QRect around(std::initializer_list<QWidget *> windows)
 
 int main(int argc, char **argv)
 {
-    if (::geteuid() == 0)
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --no-sandbox");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    startup::prepareEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lanterna"));
-    QFont font = QApplication::font();
-    if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")))
-        font.setFamily(QStringLiteral("Liberation Sans"));
-    font.setPointSize(8);
-    QApplication::setFont(font);
+    startup::useDesignFont();
     outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
-
-    platform::RealUi ui;
-    platform::RealFiles files;
-    platform::RealProcesses processes;
-    platform::RealShell shell;
-    const platform::Services services{ui, files, processes, shell, [](QWidget *parent) -> platform::WebBrowser * {
-                                          return new platform::WebEngineBrowser(parent);
-                                      }};
-    platform::install(services);
+    startup::RealServices services;
 
     Main(QString());
     frmBrowser *b = forms::frmBrowser();

@@ -1,0 +1,44 @@
+#include "app/Startup.h"
+
+#include "platform/WebEngineBrowser.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace startup {
+
+void prepareEngine()
+{
+#ifndef _WIN32
+    if (::geteuid() == 0) {
+        const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        if (!flags.contains("--no-sandbox"))
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
+    }
+#endif
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+void useDesignFont()
+{
+    QFont font = QApplication::font();
+    if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")))
+        font.setFamily(QStringLiteral("Liberation Sans"));
+    font.setPointSize(8);
+    QApplication::setFont(font);
+}
+
+RealServices::RealServices()
+    : services_{ui_, files_, processes_, shell_, [](QWidget *parent) -> platform::WebBrowser * {
+                    return new platform::WebEngineBrowser(parent);
+                }}
+{
+    platform::install(services_);
+}
+
+} // namespace startup

@@ -1,0 +1,32 @@
+#pragma once
+#include "platform/RealFiles.h"
+#include "platform/RealProcesses.h"
+#include "platform/RealShell.h"
+#include "platform/RealUi.h"
+#include "platform/Services.h"
+
+// What every start of the program needs around its first window.
+namespace startup {
+
+// Before the application object: the engine's flags (its sandbox refuses to run as
+// root) and shared GL contexts.
+void prepareEngine();
+// After it: the 8-point sans serif the windows are laid out for.
+void useDesignFont();
+
+// The real services, installed for the life of this object.
+class RealServices {
+public:
+    RealServices();
+    RealServices(const RealServices &) = delete;
+    RealServices &operator=(const RealServices &) = delete;
+
+private:
+    platform::RealUi ui_;
+    platform::RealFiles files_;
+    platform::RealProcesses processes_;
+    platform::RealShell shell_;
+    platform::Services services_;
+};
+
+} // namespace startup
