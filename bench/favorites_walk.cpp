@@ -8,6 +8,7 @@
 #include "favorites/frmFav.h"
 #include "platform/PathSpace.h"
 #include "platform/RealFiles.h"
+#include "QuietUi.h"
 #include "platform/Services.h"
 #include "platform/Ui.h"
 
@@ -26,26 +27,6 @@
 #include <vector>
 
 namespace {
-
-class QuietUi : public platform::Ui {
-public:
-    void beep() override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() override { return {}; }
-    void setWaitCursor(bool) override {}
-    bool waitCursor() const override { return false; }
-    void doEvents() override {}
-    QString openFileDialog(const QString &s, const QString &, const QString &) override { return s; }
-    void popupMenu(QMenu *) override {}
-    void endProgram() override {}
-
-protected:
-    int showMessage(const QString &text, int, const QString &) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return platform::vbOK;
-    }
-};
 
 // Keys and tags only, no view: shows how much of the build the view takes.
 class PlainTree : public FavoritesTree {

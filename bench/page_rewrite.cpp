@@ -5,6 +5,7 @@
 #include "FakeShell.h"
 #include "editor/PageRewrite.h"
 #include "platform/RealFiles.h"
+#include "QuietUi.h"
 #include "platform/Services.h"
 #include "platform/Ui.h"
 
@@ -20,26 +21,6 @@
 #include <vector>
 
 namespace {
-
-class QuietUi : public platform::Ui {
-public:
-    void beep() override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() override { return {}; }
-    void setWaitCursor(bool) override {}
-    bool waitCursor() const override { return false; }
-    void doEvents() override {}
-    QString openFileDialog(const QString &s, const QString &, const QString &) override { return s; }
-    void popupMenu(QMenu *) override {}
-    void endProgram() override {}
-
-protected:
-    int showMessage(const QString &text, int, const QString &) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return platform::vbOK;
-    }
-};
 
 // About 10 MB of ordinary markup with accented 8-bit text, LF line ends, the closing
 // body tag near the end.

@@ -6,6 +6,7 @@
 #include "browser/frmBrowser.h"
 #include "platform/Processes.h"
 #include "platform/RealFiles.h"
+#include "QuietUi.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
@@ -24,26 +25,6 @@
 #include <vector>
 
 namespace {
-
-// The window needs every service installed; none but the files is used here.
-class QuietUi : public platform::Ui {
-public:
-    void beep() override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() override { return {}; }
-    void setWaitCursor(bool on) override { wait_ = on; }
-    bool waitCursor() const override { return wait_; }
-    void doEvents() override {}
-    QString openFileDialog(const QString &s, const QString &, const QString &) override { return s; }
-    void popupMenu(QMenu *) override {}
-    void endProgram() override {}
-
-protected:
-    int showMessage(const QString &, int, const QString &) override { return platform::vbNo; }
-
-private:
-    bool wait_ = false;
-};
 
 class NoProcesses : public platform::Processes {
 public:
