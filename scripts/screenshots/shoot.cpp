@@ -6,15 +6,19 @@
 #include "browser/frmBrowser.h"
 #include "editor/Colore.h"
 #include "editor/Form2.h"
+#include "editor/Form1.h"
 #include "editor/Form3.h"
+#include "editor/Form4.h"
 #include "favorites/frmFav.h"
 #include "iemanager/Test_URL.h"
+#include "platform/WebBrowser.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -124,5 +128,36 @@ int main(int argc, char **argv)
         p->kill();
     for (auto &p : standIns)
         p->waitForFinished();
+    ie->Command3->click();
+
+    // The three changes of the editor, one after the other, on this copy of the home page.
+    int documents = 0;
+    QObject::connect(b->brwWebBrowser, &platform::WebBrowser::DocumentComplete, b, [&documents] { ++documents; });
+    int seen = 0;
+    const auto reloaded = [&] {
+        waitFor([&] { return documents > seen; });
+        seen = documents;
+        waitFor([b] { return !b->timTimer->isActive(); }); // the tick that writes the caption
+    };
+    b->Command1->click();
+    forms::Form2()->Command2->click();
+    Form3 *title = forms::Form3();
+    title->Text1->setText(QStringLiteral("Buongiorno a tutti!"));
+    title->Option1[1]->click(); // scrolling
+    title->Command1->click();
+    reloaded();
+    forms::Form2()->Command4->click();
+    Form4 *link = forms::Form4();
+    link->Text1->setText(QStringLiteral("Vai alle ricette"));
+    link->txtPAG_COLLEGATA->setText(QStringLiteral("C:\\HOME-PAG\\SECONDA.HTM"));
+    link->Option2[1]->click(); // centred
+    link->Command1->click();
+    reloaded();
+    Form1 *background = forms::Form1();
+    background->Image1[2]->setFocus();
+    background->Image1_Click(2); // the third sample on the drive
+    reloaded();
+    forms::unload<Form2>();
+    save([&] { return b->frameGeometry(); }, "edited.png");
     return 0;
 }
