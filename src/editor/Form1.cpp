@@ -100,7 +100,7 @@ Form1::Form1()
 
 void Form1::Form_Load()
 {
-    dialogStart_ = Module1::HomePageDir + QLatin1String(kImagePatterns);
+    dialogFolder_ = Module1::HomePageDir;
     loadSamples();
     setCursor(Qt::ArrowCursor);
 }
@@ -166,11 +166,14 @@ void Form1::cmdCONFERMA_Click()
 
 void Form1::cmdSFOGLIA_Click()
 {
-    const QString chosen = platform::ui().openFileDialog(dialogStart_, QStringLiteral("Ricerca immagini"),
-                                                         QLatin1String(kImagePatterns));
-    // Cancelling leaves the name the user had.
-    if (chosen != dialogStart_)
-        Text1->setText(chosen);
+    // A bare file name opens in the start folder; a chosen file's path opens beside it.
+    const QString start = rewrite::backgroundImagePath(dialogFileName_, dialogFolder_);
+    const QString returned = platform::ui().openFileDialog(start, QStringLiteral("Ricerca immagini"),
+                                                           QLatin1String(kImagePatterns));
+    // Cancelling leaves the dialog's file name as it was, and that is what the box receives.
+    if (returned != start)
+        dialogFileName_ = returned;
+    Text1->setText(dialogFileName_);
 }
 
 void Form1::cmdUSCITA_Click() { close(); }

@@ -50,5 +50,8 @@ public:
 
 private:
     void loadSamples();
-    QString dialogStart_; // the file dialog's start folder and pattern
+    // CommonDialog1: the start folder set at load, and its file name, which is the
+    // design's patterns until a file is chosen and that file afterwards.
+    QString dialogFolder_;
+    QString dialogFileName_ = QLatin1String(kImagePatterns);
 };

@@ -327,26 +327,39 @@ TEST_F(BackgroundWindow, ConfirmClosesTheWindowEvenWhenTheRewriteFails)
     EXPECT_EQ(forms::loaded<Form1>(), nullptr);
 }
 
-TEST_F(BackgroundWindow, BrowseFillsTheNameAndCancelKeepsIt)
+TEST_F(BackgroundWindow, BrowsePutsTheDialogsFileNameIntoTheBox)
 {
     showPage(pageBytes);
     Form1 *f = forms::Form1();
     f->Text1->setText(QStringLiteral("PRIMA.JPG"));
 
-    f->cmdSFOGLIA->click(); // cancelled
+    // Cancelled: the dialog's file name is still the design's patterns, and the box gets them.
+    f->cmdSFOGLIA->click();
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_EQ(ui.fileDialogs[0].start, QStringLiteral("C:\\HOME-PAG\\*.JPG;*.BMP;*.TIF;*.GIF;*.PCX"));
     EXPECT_EQ(ui.fileDialogs[0].title, QStringLiteral("Ricerca immagini"));
     EXPECT_EQ(ui.fileDialogs[0].filter, QStringLiteral("*.JPG;*.BMP;*.TIF;*.GIF;*.PCX"));
-    EXPECT_EQ(f->Text1->text(), QStringLiteral("PRIMA.JPG"));
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("*.JPG;*.BMP;*.TIF;*.GIF;*.PCX"));
+    // Confirming that finds no such image.
+    f->cmdCONFERMA->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.last().text, QStringLiteral("Immagine C:\\HOME-PAG\\*.JPG;*.BMP;*.TIF;*.GIF;*.PCX non trovata !!!"));
+    EXPECT_EQ(forms::loaded<Form1>(), f);
 
     ui.fileChoices.push_back(QStringLiteral("D:\\FOTO\\TRAMONTO.GIF"));
     f->cmdSFOGLIA->click();
     EXPECT_EQ(f->Text1->text(), QStringLiteral("D:\\FOTO\\TRAMONTO.GIF"));
+    // The dialog keeps the chosen file: it opens beside it, and cancelling gives it again.
+    f->Text1->setText(QStringLiteral("ALTRO.JPG"));
+    f->cmdSFOGLIA->click();
+    ASSERT_EQ(ui.fileDialogs.size(), 3u);
+    EXPECT_EQ(ui.fileDialogs[2].start, QStringLiteral("D:\\FOTO\\TRAMONTO.GIF"));
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("D:\\FOTO\\TRAMONTO.GIF"));
+
     // Nothing is applied until confirmed; leaving changes nothing.
     EXPECT_FALSE(exists(work));
     f->cmdUSCITA->click();
     EXPECT_EQ(forms::loaded<Form1>(), nullptr);
     EXPECT_EQ(readFile(page), pageBytes);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.size(), 1u);
 }
