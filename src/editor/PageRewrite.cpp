@@ -38,6 +38,9 @@ Outcome rewritePage(const QString &pagePath, const PageTransform &transform)
     const auto page = files.readAll(pagePath);
     if (!page)
         return readFailed;
+    // The lines are cut and ended as 8-bit text; a UTF-16 page would come out torn apart.
+    if (page->startsWith("\xFF\xFE") || page->startsWith("\xFE\xFF"))
+        return readFailed;
     if (!files.writeAll(work, transform(*page)))
         return readFailed;
 

@@ -181,6 +181,23 @@ TEST_F(PageRewriteEngine, UnreadablePageShowsTheReadingMessageAndWritesNothing)
     }
     EXPECT_FALSE(exists(QStringLiteral("C:\\HOME-PAG\\MANCA.HT~")));
     EXPECT_FALSE(exists(QStringLiteral("C:\\HOME-PAG\\MANCA.HT_")));
+
+    // A UTF-16 page cannot be cut into 8-bit lines: refused, and left as it is.
+    const QByteArray utf16[] = {QByteArray("\xFF\xFE<\0b\0>\0\r\0\n\0<\0/\0b\0>\0", 20),
+                                QByteArray("\xFE\xFF\0<\0b\0>\0\r\0\n\0<\0/\0b\0>", 20)};
+    for (const QByteArray &bytes : utf16) {
+        ui.messages.clear();
+        showPage(bytes);
+        EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.last().text, QStringLiteral("Errore in lettura pagina ") + page);
+        EXPECT_EQ(readFile(page), bytes);
+        EXPECT_FALSE(ReplaceBackground(QStringLiteral("C:\\X.JPG"), caller));
+        EXPECT_EQ(readFile(page), bytes);
+        EXPECT_FALSE(exists(work));
+        EXPECT_FALSE(exists(backup));
+        EXPECT_EQ(forms::loaded<Caller>(), caller);
+    }
     EXPECT_TRUE(failing->copies.isEmpty());
     EXPECT_EQ(refreshes(), 0);
     forms::unload<Caller>();
