@@ -1,6 +1,7 @@
 #include "editor/Form2.h"
 
 #include "app/forms.h"
+#include "editor/BringForward.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "editor/Form4.h"
@@ -15,14 +16,6 @@ QPushButton *button(QWidget *parent, const QString &text, const QRect &r)
     auto *b = new QPushButton(text, parent);
     b->setGeometry(r);
     return b;
-}
-
-// A window already open comes forward as it is.
-void bringForward(Form *w)
-{
-    w->show();
-    w->raise();
-    w->activateWindow();
 }
 
 } // namespace

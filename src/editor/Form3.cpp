@@ -2,6 +2,7 @@
 
 #include "app/Module1.h"
 #include "app/forms.h"
+#include "editor/BringForward.h"
 #include "editor/Colore.h"
 #include "editor/PageRewrite.h"
 #include "platform/Services.h"
@@ -178,10 +179,7 @@ void Form3::Command3_Click(int Index)
 {
     Module1::PickerCaller = 3;
     Module1::PickerField = static_cast<qint16>(Index);
-    ::Colore *picker = forms::Colore();
-    picker->show();
-    picker->raise();
-    picker->activateWindow();
+    bringForward(forms::Colore());
 }
 
 CaptionFields Form3::fields() const

@@ -2,6 +2,7 @@
 
 #include "app/Module1.h"
 #include "app/forms.h"
+#include "editor/BringForward.h"
 #include "editor/Colore.h"
 #include "editor/Form3.h"
 #include "editor/PageRewrite.h"
@@ -68,10 +69,7 @@ void Form4::Command3_Click(int Index)
 {
     Module1::PickerCaller = 4;
     Module1::PickerField = static_cast<qint16>(Index);
-    ::Colore *picker = forms::Colore();
-    picker->show();
-    picker->raise();
-    picker->activateWindow();
+    bringForward(forms::Colore());
 }
 
 void Form4::Command4_Click()

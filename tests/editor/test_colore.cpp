@@ -131,10 +131,14 @@ TEST_F(ColorePicker, OnlyTheCallersNamedBoxChanges)
     EXPECT_EQ(f3->Text2[0]->text(), QStringLiteral("#FFFF80"));
     EXPECT_EQ(f3->Text2[1]->text(), QStringLiteral("#000080"));
 
-    // Asking again while open brings the same picker forward; the next change goes to the new box.
+    // Asking again while open brings the same picker forward, minimized or not; the next
+    // change goes to the new box.
     c->VScroll1->setValue(16);
+    c->showMinimized();
     f3->Command3[0]->click();
     EXPECT_EQ(forms::loaded<::Colore>(), c);
+    EXPECT_FALSE(c->isMinimized());
+    EXPECT_TRUE(c->isVisible());
     EXPECT_EQ(c->txtROSSO->text(), QStringLiteral(" 16")); // not restarted
     EXPECT_EQ(f3->Text2[0]->text(), QStringLiteral("#FFFF80"));
     c->VScroll2->setValue(0);

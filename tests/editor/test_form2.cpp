@@ -4,6 +4,7 @@
 #include "editor/Form3.h"
 #include "editor/Form4.h"
 
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -56,6 +57,17 @@ TEST_F(EditorMenu, CaptionAndLinkWindowsOpenBesideTheMenuAndOutliveIt)
     EXPECT_TRUE(caption->isVisible());
     m->Command4->click();
     EXPECT_EQ(forms::loaded<Form4>(), link);
+    // A minimized window comes back, with what the user had typed.
+    caption->Text1->setText(QStringLiteral("in corso"));
+    caption->showMinimized();
+    link->showMinimized();
+    ASSERT_TRUE(caption->isMinimized());
+    m->Command2->click();
+    m->Command4->click();
+    EXPECT_FALSE(caption->isMinimized());
+    EXPECT_FALSE(link->isMinimized());
+    EXPECT_TRUE(caption->isVisible());
+    EXPECT_EQ(caption->Text1->text(), QStringLiteral("in corso"));
 
     m->Command3->click();
     EXPECT_EQ(forms::loaded<Form2>(), nullptr);
