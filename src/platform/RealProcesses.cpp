@@ -3,6 +3,7 @@
 #include "platform/PathSpace.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #ifdef _WIN32
 
@@ -70,7 +71,11 @@ void RealProcesses::close(Handle h) { CloseHandle(asHandle(h)); }
 
 std::optional<StartError> RealProcesses::start(const QString &program, const QStringList &arguments)
 {
-    const QString native = toNativePath(program);
+    QString native = toNativePath(program);
+    // The program's own name comes without its extension, and CreateProcess adds
+    // none to the module name it is given.
+    if (!QFileInfo(native).isFile() && QFileInfo(native + QStringLiteral(".exe")).isFile())
+        native += QStringLiteral(".exe");
     // The program's path is given on its own, so blanks in it never split it; the
     // started program sees the arguments as the text after its name.
     QString commandLine = QLatin1Char('"') + native + QLatin1Char('"');
