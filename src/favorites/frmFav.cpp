@@ -263,6 +263,21 @@ void frmFav::mnuOrganize_Click()
     platform::shell().organizeFavorites(this, Favorites::GetSpecialFolder(Favorites::CSIDL_FAVORITES));
 }
 
+void frmFav::setVisible(bool visible)
+{
+    if (visible && isVisible()) {
+        // A minimised window stays so here: showMinimized() comes this way too.
+        if (!isMinimized()) {
+            raise();
+            activateWindow();
+        }
+        // Nothing is built on this path: the hourglass of the caller goes at once,
+        // even where the desktop does not hand the focus over.
+        platform::ui().setWaitCursor(false);
+    }
+    Form::setVisible(visible);
+}
+
 bool frmFav::event(QEvent *e)
 {
     if (e->type() == QEvent::WindowActivate)

@@ -64,6 +64,10 @@ public:
     // (the program has been told to end).
     bool BuildFavoritesTree(const QString &failText, const QString &failTitle);
 
+    // Showing the window while it is open behind another one brings it to the front
+    // instead of doing nothing.
+    void setVisible(bool visible) override;
+
 protected:
     bool event(QEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;

@@ -53,6 +53,16 @@ Test_URL::Test_URL()
 
 void Test_URL::Form_Load() { Command1_Click(); }
 
+void Test_URL::setVisible(bool visible)
+{
+    // A minimised window stays so here: showMinimized() comes this way too.
+    if (visible && isVisible() && !isMinimized()) {
+        raise();
+        activateWindow();
+    }
+    Form::setVisible(visible);
+}
+
 bool Test_URL::yield()
 {
     QPointer<Test_URL> self(this);

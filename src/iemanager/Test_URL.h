@@ -24,6 +24,10 @@ public:
     // Runs whenever the selected line changes, by mouse or keyboard.
     void List1_Click();
 
+    // Showing the window while it is open behind another one brings it to the front
+    // instead of doing nothing.
+    void setVisible(bool visible) override;
+
 private:
     // One pass of pending events; false when this window was unloaded meanwhile.
     bool yield();

@@ -323,6 +323,17 @@ TEST_F(FavWindow, ActivationPutsThePointerBackAndFocusesTheTree)
     QApplication::sendEvent(w, &activate);
     EXPECT_FALSE(ui.waitCursor());
     EXPECT_EQ(w->focusWidget(), w->TreeView1);
+
+    // The browser's button asks for the window again while it is open behind the
+    // browser: it comes to the front, and the hourglass does not stay behind.
+    frmBrowser *b = forms::frmBrowser();
+    b->show();
+    b->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == b; }));
+    b->Command3_Click();
+    EXPECT_FALSE(ui.waitCursor());
+    EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == w; }));
+    EXPECT_EQ(forms::loaded<frmFav>(), w);
 }
 
 TEST(FavResize, SnapRule)

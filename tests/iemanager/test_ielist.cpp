@@ -5,6 +5,7 @@
 #include "iemanager/Test_URL.h"
 #include "platform/Twips.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -111,6 +112,16 @@ TEST_F(IeList, WindowCaptionsLayoutInfoAndHide)
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(forms::loaded<Test_URL>(), w); // hidden, not unloaded
     EXPECT_EQ(lines(), QStringList{"iexplore.exe 10"});
+
+    // Asked for again while open behind another window: it comes to the front.
+    w->show();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &other; }));
+    w->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }));
+    EXPECT_EQ(lines(), QStringList{"iexplore.exe 10"}); // showing is not a new listing
 }
 
 TEST_F(IeList, ListsUpperCaseMatchesNewestOnTopWithHexNumbers)
