@@ -228,7 +228,13 @@ void frmBrowser::createAddressStrip()
     lblAddress->installEventFilter(this);
 
     cboAddress = new QComboBox(picAddress);
-    cboAddress->setEditable(true);
+    // The box also "activates" an entry when typed text that matches one is confirmed
+    // or loses the focus; only a pick from the list is the address action, so that
+    // activation is told apart by the edit's own signal, which brackets the box's.
+    auto *edit = new QLineEdit(cboAddress);
+    connect(edit, &QLineEdit::editingFinished, this, [this] { editFinishing_ = true; });
+    cboAddress->setLineEdit(edit);
+    connect(edit, &QLineEdit::editingFinished, this, [this] { editFinishing_ = false; });
     // The list grows only where the program says so, never from the Enter key.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setCompleter(nullptr);
@@ -240,7 +246,10 @@ void frmBrowser::createAddressStrip()
     cboAddress->setGeometry(twipsRect(4545, -15, 3360, 315));
     cboAddress->lineEdit()->installEventFilter(this);
     lblAddress->setBuddy(cboAddress);
-    connect(cboAddress, &QComboBox::activated, this, [this](int) { cboAddress_Click(); });
+    connect(cboAddress, &QComboBox::activated, this, [this](int) {
+        if (!editFinishing_)
+            cboAddress_Click();
+    });
 
     Command2 = button(QStringLiteral("Vedo Storia"), twipsRect(10575, 0, 990, 315));
     Command2->setVisible(false);

@@ -114,4 +114,6 @@ private:
     // The loading branch of the tick yields and asks; a tick arriving meanwhile waits
     // for the next second instead of asking or ending processes a second time.
     bool busyTickRunning_ = false;
+    // True while the address box's edit reports the end of an edit (Enter, focus out).
+    bool editFinishing_ = false;
 };

@@ -78,6 +78,26 @@ TEST_F(Navigation, EnterNavigatesToTheTypedTextAndRelabelsCommand1)
     w->cboAddress_KeyPress('a');
     w->cboAddress_KeyPress(10);
     EXPECT_TRUE(browser()->calls.isEmpty());
+
+    // Typing an address that is already listed: Enter navigates once, and leaving the
+    // box without Enter navigates nowhere.
+    w->cboAddress->addItem(QStringLiteral("http://listed/"));
+    w->cboAddress->addItem(QStringLiteral("http://other/"));
+    w->cboAddress->setCurrentIndex(0);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isActiveWindow(); }, 5000));
+    w->cboAddress->lineEdit()->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->cboAddress->lineEdit()->hasFocus(); }, 5000));
+    type(w, "http://listed/");
+    QTest::keyClick(w->cboAddress->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(browser()->calls, QStringList{"Navigate:http://listed/"});
+
+    browser()->calls.clear();
+    type(w, "http://other/");
+    w->Command7->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Command7->hasFocus(); }, 5000));
+    EXPECT_TRUE(browser()->calls.isEmpty());
+    EXPECT_EQ(w->cboAddress->currentText(), "http://other/");
 }
 
 TEST_F(Navigation, PickingAListEntryNavigatesToIt)
@@ -90,6 +110,13 @@ TEST_F(Navigation, PickingAListEntryNavigatesToIt)
     EXPECT_EQ(w->Command1->text(), "Nuovo Lucerna2"); // the prefix test is case-sensitive
     EXPECT_TRUE(w->timTimer->isActive());
     EXPECT_EQ(Module1::PageVisited, 1);
+
+    // Stepping through the list with the arrow keys picks entries too.
+    w->cboAddress->addItem(QStringLiteral("file:///C:/y.htm"));
+    browser()->calls.clear();
+    QTest::keyClick(w->cboAddress->lineEdit(), Qt::Key_Down);
+    EXPECT_EQ(browser()->calls, QStringList{"Navigate:file:///C:/y.htm"});
+    EXPECT_EQ(w->Command1->text(), " Modifica    pagina");
 }
 
 TEST_F(Navigation, ToolbarRunsItsCommandAndRelabelsFromTheTypedText)
