@@ -16,6 +16,18 @@
 #include <QComboBox>
 #include <QPushButton>
 
+namespace {
+
+// Shows a window that may already be open behind this one, in front and active.
+void bringUp(Form *w)
+{
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+} // namespace
+
 void frmBrowser::Command1_Click()
 {
     if (!cboAddress)
@@ -28,7 +40,7 @@ void frmBrowser::Command1_Click()
     if (address::isLocalPage(text)) {
         if (Command1)
             Command1->setText(QStringLiteral(" Modifica    pagina"));
-        forms::Form2()->show();
+        bringUp(forms::Form2());
     } else {
         if (Command1)
             Command1->setText(QStringLiteral("Nuovo Lucerna2"));

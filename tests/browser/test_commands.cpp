@@ -52,6 +52,11 @@ TEST_F(Commands, Command1EditsLocalPagesAndStartsACopyOnWebPages)
     ASSERT_NE(forms::loaded<Form2>(), nullptr);
     EXPECT_TRUE(forms::loaded<Form2>()->isVisible());
     EXPECT_TRUE(processes.starts.empty());
+    // Clicked again while the editor menu is open behind the browser: it comes to the front.
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isActiveWindow(); }, 5000));
+    w->Command1->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return forms::loaded<Form2>()->isActiveWindow(); }, 5000));
     forms::unload<Form2>();
 
     // A web page: a new copy on that address, as one argument.
