@@ -4,6 +4,27 @@
 #include <QEventLoop>
 #include <QPointer>
 
+namespace {
+
+// Ends a modal wait when its window is hidden.
+class HideWatcher : public QObject {
+public:
+    HideWatcher(QWidget *window, QEventLoop *loop) : QObject(loop), loop_(loop) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide)
+            loop_->quit();
+        return false;
+    }
+
+private:
+    QEventLoop *loop_;
+};
+
+} // namespace
+
 Form::Form(QWidget *parent) : QWidget(parent, Qt::Window) {}
 
 void Form::closeEvent(QCloseEvent *event)
@@ -20,9 +41,13 @@ void Form::showModal()
     QPointer<Form> self(this);
     setWindowModality(Qt::ApplicationModal);
     show();
-    QEventLoop loop;
-    while (self && self->isVisible())
-        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    if (isVisible()) {
+        // A real event loop, so that ending the program also ends the wait.
+        QEventLoop loop;
+        new HideWatcher(this, &loop);
+        connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     if (self)
         setWindowModality(Qt::NonModal);
 }

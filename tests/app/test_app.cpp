@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
+#include <QTimer>
 
 TEST(HexByte, AlwaysTwoUpperCaseDigits)
 {
@@ -61,4 +62,17 @@ TEST_F(Registry, CloseBoxUnloads)
     p->close();
     EXPECT_EQ(unloads, 1);
     EXPECT_EQ(forms::loaded<Probe>(), nullptr);
+}
+
+TEST_F(Registry, ModalWaitEndsWhenTheWindowHidesOrTheProgramEnds)
+{
+    Probe *p = forms::touch<Probe>();
+    QTimer::singleShot(0, p, [p] { p->hide(); });
+    p->showModal();
+    EXPECT_FALSE(p->isVisible());
+    EXPECT_EQ(p->windowModality(), Qt::NonModal);
+
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    p->showModal(); // returns instead of waiting for a hide that never comes
+    EXPECT_TRUE(p->isVisible());
 }
