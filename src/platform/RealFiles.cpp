@@ -98,10 +98,12 @@ RealFiles::RealFiles(QString programFolder, QString exeName)
 {
 }
 
+// Only regular files are read: a pipe or a device named like a page would block the
+// program or never end.
 bool RealFiles::canOpenForRead(const QString &path)
 {
     const QString n = native(path);
-    if (n.isEmpty() || QFileInfo(n).isDir())
+    if (n.isEmpty() || !QFileInfo(n).isFile())
         return false;
     QFile f(n);
     return f.open(QIODevice::ReadOnly);
@@ -110,7 +112,7 @@ bool RealFiles::canOpenForRead(const QString &path)
 std::optional<QByteArray> RealFiles::readAll(const QString &path)
 {
     const QString n = native(path);
-    if (n.isEmpty() || QFileInfo(n).isDir())
+    if (n.isEmpty() || !QFileInfo(n).isFile())
         return std::nullopt;
     QFile f(n);
     if (!f.open(QIODevice::ReadOnly))

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -92,6 +93,11 @@ TEST_F(RealFilesTest, ReadWriteReplaceCopyAndProbe)
     // Replacing into a folder that does not exist fails without creating anything.
     EXPECT_FALSE(f.replaceFile(QStringLiteral("C:\\NOFOLDER\\x.txt"), "x"));
     EXPECT_FALSE(exists(QStringLiteral("C:\\NOFOLDER")));
+    // A pipe named like a page is not read (it would block the program).
+    ASSERT_EQ(::mkfifo(QFile::encodeName(driveC + "/pipe.htm").constData(), 0600), 0);
+    EXPECT_FALSE(f.canOpenForRead(QStringLiteral("C:\\pipe.htm")));
+    EXPECT_FALSE(f.readAll(QStringLiteral("C:\\pipe.htm")).has_value());
+    QFile::remove(driveC + "/pipe.htm");
     // Nothing but the target is left in the folder after a replace.
     EXPECT_EQ(QDir(driveC).entryList(QDir::Files), QStringList{"a.txt"});
     EXPECT_TRUE(f.removeFile(QStringLiteral("C:\\a.txt")));
