@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QStringList>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -31,6 +34,31 @@ void useDesignFont()
         font.setFamily(QStringLiteral("Liberation Sans"));
     font.setPointSize(8);
     QApplication::setFont(font);
+}
+
+QString argumentText()
+{
+#ifdef _WIN32
+    const wchar_t *p = GetCommandLineW();
+    if (*p == L'"') {
+        ++p;
+        while (*p && *p != L'"')
+            ++p;
+        if (*p)
+            ++p;
+    } else {
+        while (*p && *p != L' ' && *p != L'\t')
+            ++p;
+    }
+    while (*p == L' ' || *p == L'\t')
+        ++p;
+    return QString::fromWCharArray(p);
+#else
+    QStringList args = QCoreApplication::arguments();
+    if (!args.isEmpty())
+        args.removeFirst();
+    return args.join(QLatin1Char(' '));
+#endif
 }
 
 RealServices::RealServices()

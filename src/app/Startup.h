@@ -13,6 +13,9 @@ namespace startup {
 void prepareEngine();
 // After it: the 8-point sans serif the windows are laid out for.
 void useDesignFont();
+// The whole text after the program name: on Windows as the system passed it, elsewhere
+// the arguments joined by single blanks (how this program starts its own copies).
+QString argumentText();
 
 // The real services, installed for the life of this object.
 class RealServices {

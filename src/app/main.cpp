@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QStringList>
 #include <cstdio>
 #include <memory>
 
@@ -43,10 +42,7 @@ int main(int argc, char **argv)
     startup::useDesignFont();
     startup::RealServices services;
 
-    // The whole text after the program name is the one argument.
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    Main(args.join(QLatin1Char(' ')));
+    Main(startup::argumentText());
     reportFirstLocalPage();
     return QApplication::exec();
 }
