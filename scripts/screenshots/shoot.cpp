@@ -75,6 +75,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lanterna"));
     startup::useDesignFont();
+    startup::speakItalian();
     outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     startup::RealServices services;
 

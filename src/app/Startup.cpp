@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QStringList>
 
 #ifdef _WIN32
@@ -34,6 +36,13 @@ void useDesignFont()
         font.setFamily(QStringLiteral("Liberation Sans"));
     font.setPointSize(8);
     QApplication::setFont(font);
+}
+
+void speakItalian()
+{
+    static QTranslator toolkit;
+    if (toolkit.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&toolkit);
 }
 
 QString argumentText()

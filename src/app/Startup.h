@@ -13,6 +13,8 @@ namespace startup {
 void prepareEngine();
 // After it: the 8-point sans serif the windows are laid out for.
 void useDesignFont();
+// After it: the toolkit's own texts (file dialog, edit menus) in Italian, like the program's.
+void speakItalian();
 // The whole text after the program name: on Windows as the system passed it, elsewhere
 // the arguments joined by single blanks (how this program starts its own copies).
 QString argumentText();

@@ -40,6 +40,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Lanterna"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lanterna.svg")));
     startup::useDesignFont();
+    startup::speakItalian();
     startup::RealServices services;
 
     Main(startup::argumentText());

@@ -2,6 +2,7 @@
 
 #include "platform/PathSpace.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
@@ -69,6 +70,13 @@ int RealUi::showMessage(const QString &text, int flags, const QString &title)
         box.setEscapeButton(QMessageBox::Ok);
         break;
     }
+    // The program speaks Italian whatever the desktop's language.
+    if (QAbstractButton *b = box.button(QMessageBox::Yes))
+        b->setText(QStringLiteral("&S\u00EC"));
+    if (QAbstractButton *b = box.button(QMessageBox::No))
+        b->setText(QStringLiteral("&No"));
+    if (QAbstractButton *b = box.button(QMessageBox::Cancel))
+        b->setText(QStringLiteral("Annulla"));
     switch (box.exec()) {
     case QMessageBox::Ok:
         return vbOK;
