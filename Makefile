@@ -4,6 +4,7 @@ JOBS ?= 2
 ARGS ?=
 PREFIX ?= $(HOME)/.local
 DEMO := $(BUILD)/demo-drive
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build run test install uninstall clean
 
