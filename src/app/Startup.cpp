@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QLoggingCategory>
 #include <QTranslator>
 #include <QStringList>
 
@@ -19,13 +20,16 @@ namespace startup {
 
 void prepareEngine()
 {
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    // The engine's own console chatter is for its developers, not for ours.
+    if (!flags.contains("--log-level"))
+        flags += " --log-level=3";
 #ifndef _WIN32
-    if (::geteuid() == 0) {
-        const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        if (!flags.contains("--no-sandbox"))
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
-    }
+    if (::geteuid() == 0 && !flags.contains("--no-sandbox"))
+        flags += " --no-sandbox";
 #endif
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 

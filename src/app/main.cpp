@@ -38,6 +38,7 @@ int main(int argc, char **argv)
     startup::prepareEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lanterna"));
+    Q_INIT_RESOURCE(app); // it lives in the program's static library
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lanterna.svg")));
     startup::useDesignFont();
     startup::speakItalian();
