@@ -11,6 +11,7 @@
 #include "favorites/frmFav.h"
 #include "iemanager/Test_URL.h"
 #include "platform/Files.h"
+#include "platform/Processes.h"
 #include "platform/Services.h"
 #include "platform/Twips.h"
 #include "platform/Ui.h"
@@ -159,8 +160,10 @@ frmBrowser::frmBrowser()
     for (std::size_t i = 1; i < Command8.size(); ++i)
         QWidget::setTabOrder(Command8[i - 1], Command8[i]);
 
-    // Design client area.
+    // Design client area. Narrower, buttons of the strip would be out of reach; lower,
+    // the page would have no room between the strip and the status bar.
     resize(px(11595), px(7500));
+    setMinimumSize(px(11595), px(675 + 1500 + 285));
     dockBars();
 }
 
@@ -268,12 +271,29 @@ void frmBrowser::createAddressStrip()
     Check2->setGeometry(twipsRect(3825, 495, 1680, 195));
     Check2->setChecked(true);
 
+    // The two switches are 13 pixels high and 112 wide: a smaller box and gap leave
+    // their whole captions room.
+    for (QCheckBox *c : {Check1, Check2})
+        c->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"
+                                        "QCheckBox::indicator { width: 9px; height: 9px; }"));
+
     static const char *const captions[] = {"Tin", "Libero/wind", "Tiscali", "Ciaoweb", "Antivirus", ".."};
     static const int lefts[] = {45, 510, 1470, 2055, 2805, 3525};
     static const int tops[] = {495, 495, 495, 495, 510, 510};
     static const int widths[] = {465, 960, 580, 750, 720, 240};
+    // The shortcut row is 13 pixels high and runs past the strip's bottom edge: thin
+    // frames and a slightly smaller font keep the captions whole.
+    QFont row = small;
+    row.setPixelSize(10);
     for (int i = 0; i < int(Command8.size()); ++i) {
         Command8[i] = button(QString::fromLatin1(captions[i]), twipsRect(lefts[i], tops[i], widths[i], 195));
+        Command8[i]->setFont(row);
+        Command8[i]->setStyleSheet(QStringLiteral(
+            "QPushButton { padding: 0px; border: 1px solid palette(mid); border-radius: 2px;"
+            " background: palette(button); }"
+            "QPushButton:hover { background: palette(light); }"
+            "QPushButton:pressed { background: palette(midlight); }"
+            "QPushButton:focus { border-color: palette(highlight); }"));
         connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
     }
 
@@ -350,7 +370,13 @@ void frmBrowser::Form_Load()
     using Module1::StartUrl;
     Module1::AllowPopups = false;
     try {
-        show();
+        // A copy started by the program itself opens maximised with the focus.
+        if (platform::startedMaximized()) {
+            showMaximized();
+            activateWindow();
+        } else {
+            show();
+        }
         tbToolBar->repaint();
         cboAddress->repaint();
         Form_Resize();
