@@ -157,6 +157,7 @@ Form3::Form3() : Form(editorwindows::owner())
     for (QLineEdit *e : findChildren<QLineEdit *>())
         platform::keepSingleLine(e);
     editorwindows::dialogKeys(this, Command1, Command2);
+    Text1->setFocus();
 }
 
 void Form3::Form_Load()

@@ -61,6 +61,7 @@ Form4::Form4() : Form(editorwindows::owner())
     for (QLineEdit *e : findChildren<QLineEdit *>())
         platform::keepSingleLine(e);
     editorwindows::dialogKeys(this, Command1, Command2);
+    Text1->setFocus();
     connect(Command4, &QPushButton::clicked, this, &Form4::Command4_Click);
 }
 
