@@ -11,13 +11,13 @@
 #include "platform/Twips.h"
 #include "platform/Ui.h"
 
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyleOptionFocusRect>
 
 // Resources of a static library are only linked in when something asks for them.
 static void initEditorResources() { Q_INIT_RESOURCE(editor); }
