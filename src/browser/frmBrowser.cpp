@@ -13,6 +13,7 @@
 #include "platform/Files.h"
 #include "platform/Processes.h"
 #include "platform/Services.h"
+#include "platform/SingleLine.h"
 #include "platform/Twips.h"
 #include "platform/Ui.h"
 #include "platform/WebBrowser.h"
@@ -237,6 +238,7 @@ void frmBrowser::createAddressStrip()
     auto *edit = new QLineEdit(cboAddress);
     connect(edit, &QLineEdit::editingFinished, this, [this] { editFinishing_ = true; });
     cboAddress->setLineEdit(edit);
+    platform::keepSingleLine(edit);
     connect(edit, &QLineEdit::editingFinished, this, [this] { editFinishing_ = false; });
     // The list grows only where the program says so, never from the Enter key.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
