@@ -65,12 +65,13 @@ def known_fault(cond, what):
         print("KNOWN FAULT (expected to fail): " + what, flush=True)
 
 
-def stays(cond, duration, what, interval=0.1):
-    """Checks that cond() keeps holding for `duration` seconds (for things that must NOT happen)."""
+def stays(cond, duration, what, interval=0.1, state=None):
+    """Checks that cond() keeps holding for `duration` seconds (for things that must NOT happen).
+    state() describes what was seen, for the failure message."""
     end = time.monotonic() + duration
     while time.monotonic() < end:
         if not cond():
-            raise StepFailed("no longer true: " + what)
+            raise StepFailed("no longer true: %s%s" % (what, " (%s)" % state() if state else ""))
         time.sleep(interval)
 
 

@@ -47,8 +47,16 @@ def scenario():
             h.click_main(s, w, "Check1")
             h.click_page(s, w, 150, 60)
             answer(s, "Apre nella stessa finestra", "Escape")
-            h.stays(lambda: srv.count("/target.htm") == 0 and s.title(w) == web_title(s, "link.htm"),
-                    1.5, "the page stays")
+            seen = set()
+
+            def kept():
+                seen.add(s.title(w))
+                return srv.count("/target.htm") == 0 and s.title(w).endswith("link.htm")
+            h.stays(kept, 2.0, "the page stays",
+                    state=lambda: "title %r, requests %r" % (s.title(w), srv.paths()))
+            h.known_fault(seen == {web_title(s, "link.htm")},
+                          "the refused navigation's own end rewrites the caption: %r "
+                          "(issue 12, item 1)" % sorted(seen))
 
         with s.step("the same link, OK: the page loads"):
             h.click_page(s, w, 150, 60)
