@@ -419,12 +419,20 @@ class Session:
         out = self.x(args, check=False)
         return [int(w) for w in out.split()]
 
+    def managed(self):
+        """The top-level windows the window manager manages (no popups, no inner windows)."""
+        out = self.x(["xprop", "-root", "_NET_CLIENT_LIST"], check=False)
+        return {int(v, 16) for v in re.findall(r"0x[0-9a-fA-F]+", out)}
+
     def title(self, wid):
         return self.x(["xdotool", "getwindowname", str(wid)], check=False).rstrip("\n")
 
     def wait_window(self, name_regex, timeout=20, pid=None):
-        return wait_for(lambda: (self.windows(name_regex, pid) or [None])[0], timeout,
-                        "a window titled /%s/" % name_regex)
+        """A top-level window with that title, once the window manager has it."""
+        def find():
+            managed = self.managed()
+            return next((w for w in self.windows(name_regex, pid) if w in managed), None)
+        return wait_for(find, timeout, "a window titled /%s/" % name_regex)
 
     def wait_no_window(self, name_regex, timeout=10):
         wait_for(lambda: not self.windows(name_regex), timeout, "no window titled /%s/" % name_regex)
@@ -479,10 +487,13 @@ class Session:
     def main_window(self, proc, timeout=60):
         """The program's main window: its largest visible window (the design's 773 x 500)."""
         def find():
+            managed = self.managed()
             for wid in self.windows(".", proc.pid):
+                if wid not in managed:
+                    continue
                 with contextlib.suppress(subprocess.CalledProcessError, AttributeError):
                     _, _, width, height = self.geometry(wid)
-                    if width >= 700 and height >= 450:
+                    if width >= 700 and height >= 450 and self.title(wid):
                         return wid
             return None
         return wait_for(find, timeout, "the main window of process %d" % proc.pid)
