@@ -17,8 +17,9 @@ def web_title(s, name):
 def list_popup(s, wid, pid):
     """Opens the drop-down list with the mouse; returns the list window's geometry."""
     h.combo_arrow(s, wid)
-    popup = h.wait_for(lambda: [g for g in (s.geometry(w) for w in s.windows(".", pid) if w != wid)
-                                if g[3] > 0], 10, "the drop-down list")
+    # The list may open with a short animation: its size counts once it stays put.
+    popup = h.settled(lambda: [g for g in (s.geometry(w) for w in s.windows(".", pid) if w != wid)
+                               if g[3] > 0], 10, "the drop-down list")
     return popup[0]
 
 
