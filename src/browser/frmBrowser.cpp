@@ -143,24 +143,6 @@ frmBrowser::frmBrowser()
     timTimer->setInterval(1000);
     connect(timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
 
-    QWidget::setTabOrder(brwWebBrowser, lblAddress);
-    QWidget::setTabOrder(lblAddress, cboAddress);
-    QWidget::setTabOrder(cboAddress, tbToolBar);
-    QWidget::setTabOrder(tbToolBar, picAddress);
-    QWidget::setTabOrder(picAddress, Command1);
-    QWidget::setTabOrder(Command1, Check1);
-    QWidget::setTabOrder(Check1, Command2);
-    QWidget::setTabOrder(Command2, Command3);
-    QWidget::setTabOrder(Command3, Command4);
-    QWidget::setTabOrder(Command4, Check2);
-    QWidget::setTabOrder(Check2, Command5);
-    QWidget::setTabOrder(Command5, Command6);
-    QWidget::setTabOrder(Command6, Command7);
-    QWidget::setTabOrder(Command7, StatusBar1);
-    QWidget::setTabOrder(StatusBar1, Command8[0]);
-    for (std::size_t i = 1; i < Command8.size(); ++i)
-        QWidget::setTabOrder(Command8[i - 1], Command8[i]);
-
     // Design client area. Narrower, buttons of the strip would be out of reach; lower,
     // the page would have no room between the strip and the status bar.
     resize(px(11595), px(7500));
@@ -249,7 +231,9 @@ void frmBrowser::createAddressStrip()
     cboAddress->setMinimumContentsLength(1);
     cboAddress->setEditText(QStringLiteral("cboAddress"));
     cboAddress->setGeometry(twipsRect(4545, -15, 3360, 315));
-    cboAddress->lineEdit()->installEventFilter(this);
+    // The box, not its edit, holds the focus: it takes the keyboard's keys and hands
+    // them to the edit by a direct call that no filter on the edit sees.
+    cboAddress->installEventFilter(this);
     lblAddress->setBuddy(cboAddress);
     connect(cboAddress, &QComboBox::activated, this, [this](int) {
         if (!editFinishing_)
@@ -356,7 +340,9 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
         lblAddress_DblClick();
         return true;
     }
-    if (cboAddress && watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    // A key sent to the edit itself reaches the box too when the edit leaves it
+    // unused, as it does Enter; keys the edit uses (typing) are not the box's.
+    if (cboAddress && watched == cboAddress && event->type() == QEvent::KeyPress) {
         const auto *k = static_cast<QKeyEvent *>(event);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
             cboAddress_KeyPress(13);
@@ -365,6 +351,41 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
         // The key goes on to the box unchanged.
     }
     return Form::eventFilter(watched, event);
+}
+
+QList<QWidget *> frmBrowser::tabOrder() const
+{
+    QList<QWidget *> order{brwWebBrowser, lblAddress, cboAddress, tbToolBar, picAddress, Command1, Check1,
+                           Command2, Command3, Command4, Check2, Command5, Command6, Command7, StatusBar1};
+    for (QPushButton *b : Command8)
+        order << b;
+    return order;
+}
+
+// Labels and bars cannot join the toolkit's focus chain, and the web view's inner widget
+// is made only with the first page; so Tab follows the design's list here.
+bool frmBrowser::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> order = tabOrder();
+    QWidget *focus = QApplication::focusWidget();
+    // The control holding the focus: the innermost of those that contain it.
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < order.size() && focus; ++i) {
+        QWidget *w = order[i];
+        if (w && (w == focus || w->isAncestorOf(focus)) && (at < 0 || order[at]->isAncestorOf(w)))
+            at = i;
+    }
+    if (at < 0)
+        return Form::focusNextPrevChild(next);
+    for (qsizetype n = 1; n < order.size(); ++n) {
+        QWidget *w = order[(at + (next ? n : order.size() - n)) % order.size()];
+        const bool takesFocus = w->focusProxy() || (w->focusPolicy() & Qt::TabFocus);
+        if (takesFocus && w->isVisibleTo(this) && w->isEnabled()) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return Form::focusNextPrevChild(next);
 }
 
 void frmBrowser::Form_Load()
