@@ -11,7 +11,8 @@
 
 FaultDriver::FaultDriver(const QStringList &args, const Options &options)
 {
-    std::vector<QByteArray> store{QByteArray(LANTERNA_FAULT_DRIVER)};
+    std::vector<QByteArray> store{options.program.isEmpty() ? QByteArray(LANTERNA_FAULT_DRIVER)
+                                                            : QFile::encodeName(options.program)};
     for (const QString &a : args)
         store.push_back(QFile::encodeName(a));
     std::vector<char *> argv;

@@ -16,6 +16,7 @@ public:
         rlim_t fileSizeLimit = RLIM_INFINITY;
         bool ignoreSizeSignal = false; // SIGXFSZ ignored: writes past the limit fail instead
         std::optional<uid_t> user;     // run under this user (the test runs as root)
+        QString program;               // the driver's executable, when not the built one
     };
 
     FaultDriver(const QStringList &args, const Options &options);

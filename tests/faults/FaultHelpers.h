@@ -45,6 +45,9 @@ protected:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
         if (asRoot) {
             ::chmod(QFile::encodeName(root->path()).constData(), 0755);
+            // The build folder may lie where "nobody" cannot reach (a clone under /root).
+            program = root->filePath(QStringLiteral("lanterna_fault_driver"));
+            QFile::copy(QStringLiteral(LANTERNA_FAULT_DRIVER), program);
             giveToDriver(root->path());
         }
     }
@@ -74,10 +77,13 @@ protected:
     FaultDriver::Options options() const
     {
         FaultDriver::Options o;
-        if (asRoot)
+        if (asRoot) {
             o.user = kNobody;
+            o.program = program;
+        }
         return o;
     }
 
     bool asRoot = false;
+    QString program;
 };

@@ -137,6 +137,11 @@ TEST_F(DiskTest, FullDiskDuringRewriteAndLogWriteKeepsTheOldFile)
     const QByteArray newLog = visitedlog::logBytes(second);
     const QString filler = mountPoint + QStringLiteral("/filler");
 
+    // One driver for each, forking a fresh copy for every level.
+    FaultDriver pages({QStringLiteral("page"), kPage, QStringLiteral("1"), QStringLiteral("fork")}, options());
+    FaultDriver logs({QStringLiteral("log"), entriesPath, QStringLiteral("1"), QStringLiteral("fork")}, options());
+    ASSERT_TRUE(pages.waitForLine(QStringLiteral("ready"), 60s));
+    ASSERT_TRUE(logs.waitForLine(QStringLiteral("ready"), 60s));
     int pageOld = 0, pageNew = 0, logOld = 0, logNew = 0;
     QMap<QString, int> messages;
     // From nearly empty to nearly full, in steps of 32 kB.
@@ -158,8 +163,9 @@ TEST_F(DiskTest, FullDiskDuringRewriteAndLogWriteKeepsTheOldFile)
         fill.close();
         ::truncate(QFile::encodeName(filler).constData(), std::max<qint64>(0, fill.size() - qint64(free) * 1024));
 
-        FaultDriver d({QStringLiteral("page"), kPage, QStringLiteral("1")}, options());
-        d.finish(60s);
+        FaultDriver &d = pages;
+        ASSERT_GT(d.startChild(60s), 0);
+        ASSERT_TRUE(d.waitForLine(QStringLiteral("ended"), 60s));
         const QByteArray nowPage = readFile(kPage);
         ASSERT_TRUE(nowPage == old || nowPage == renewed) << nowPage.size() << " bytes";
         if (nowPage == old) {
@@ -172,8 +178,8 @@ TEST_F(DiskTest, FullDiskDuringRewriteAndLogWriteKeepsTheOldFile)
             EXPECT_TRUE(d.messages().isEmpty());
         }
 
-        FaultDriver l({QStringLiteral("log"), entriesPath, QStringLiteral("1")}, options());
-        l.finish(60s);
+        ASSERT_GT(logs.startChild(60s), 0);
+        ASSERT_TRUE(logs.waitForLine(QStringLiteral("ended"), 60s));
         const QByteArray nowLog = readFile(kLog);
         ASSERT_TRUE(nowLog == oldLog || nowLog == newLog) << nowLog.size() << " bytes";
         (nowLog == oldLog ? logOld : logNew)++;
