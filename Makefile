@@ -6,7 +6,7 @@ PREFIX ?= $(HOME)/.local
 DEMO := $(BUILD)/demo-drive
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test install uninstall clean
+.PHONY: all deps configure build run test test-windows install uninstall clean
 
 all: build
 
@@ -31,6 +31,12 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then \
+	  $(MAKE) test-windows; else echo "Windows tests skipped: MinGW-w64 or Wine missing"; fi
+
+# The Win32 services and their tests, built with MinGW-w64 and run under Wine.
+test-windows: deps
+	@JOBS=$(JOBS) tests/windows/run $(BUILD)/windows
 
 # A per-user install by default: the program and LANTERNA.DAT live in
 # $(PREFIX)/lib/lanterna, a link on the PATH, a menu entry and an icon.

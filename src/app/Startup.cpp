@@ -11,7 +11,7 @@
 #include <QStringList>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/Win32Processes.h"
 #else
 #include <unistd.h>
 #endif
@@ -52,20 +52,7 @@ void speakItalian()
 QString argumentText()
 {
 #ifdef _WIN32
-    const wchar_t *p = GetCommandLineW();
-    if (*p == L'"') {
-        ++p;
-        while (*p && *p != L'"')
-            ++p;
-        if (*p)
-            ++p;
-    } else {
-        while (*p && *p != L' ' && *p != L'\t')
-            ++p;
-    }
-    while (*p == L' ' || *p == L'\t')
-        ++p;
-    return QString::fromWCharArray(p);
+    return QString::fromStdWString(platform::win32::ownArgumentText());
 #else
     QStringList args = QCoreApplication::arguments();
     if (!args.isEmpty())

@@ -1,6 +1,9 @@
 #include "platform/RealShell.h"
 
 #include "platform/PathSpace.h"
+#ifdef _WIN32
+#include "platform/Win32Shell.h"
+#endif
 
 #include <QDesktopServices>
 #include <QDir>
@@ -20,6 +23,12 @@ constexpr int kFound = 42;
 
 std::optional<QString> RealShell::favoritesFolder()
 {
+#ifdef _WIN32
+    const auto folder = win32::favoritesFolder();
+    if (!folder)
+        return std::nullopt;
+    return QString::fromStdWString(*folder);
+#endif
     QString folder = qEnvironmentVariable("LANTERNA_FAVORITES");
     if (folder.isEmpty()) {
         const QString home = QDir::homePath();
@@ -35,6 +44,10 @@ std::optional<QString> RealShell::favoritesFolder()
 
 int RealShell::findExecutable(const QString &documentPath)
 {
+#ifdef _WIN32
+    const QString native = toNativePath(documentPath);
+    return native.isEmpty() ? kNoAssociation : win32::findExecutable(native.toStdWString());
+#endif
     Q_UNUSED(documentPath);
     // Ask the desktop which program opens web pages.
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
