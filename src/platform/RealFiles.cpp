@@ -197,7 +197,10 @@ std::optional<std::vector<DirEntry>> RealFiles::list(const QString &pattern)
     ::closedir(d);
 #else
     // The file system's own hidden and system bits, not a naming habit.
-    const auto found = win32::listFolder(QString(QDir::toNativeSeparators(dir) + QLatin1Char('\\') + mask).toStdWString());
+    QString where = QDir::toNativeSeparators(dir);
+    if (!where.endsWith(QLatin1Char('\\')))
+        where += QLatin1Char('\\');
+    const auto found = win32::listFolder((where + mask).toStdWString());
     if (!found)
         return std::nullopt;
     for (const auto &e : *found)
