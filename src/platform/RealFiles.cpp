@@ -218,7 +218,7 @@ bool RealFiles::lookup(const QString &path, unsigned allowed)
         return false;
 #ifdef _WIN32
     return win32::lookupPath(n.toStdWString(), allowed);
-#endif
+#else
     while (n.size() > 1 && n.endsWith(QLatin1Char('/')))
         n.chop(1);
     const QFileInfo fi(n);
@@ -226,6 +226,7 @@ bool RealFiles::lookup(const QString &path, unsigned allowed)
         return false;
     const unsigned a = attributesOf(fi.isDir(), fi.fileName()) & (AttrHidden | AttrSystem | AttrDirectory);
     return (a & ~allowed) == 0;
+#endif
 }
 
 QString RealFiles::profileString(const QString &section, const QString &key, const QString &defaultValue,
@@ -237,7 +238,7 @@ QString RealFiles::profileString(const QString &section, const QString &key, con
         return defaultValue.left(size > 0 ? size - 1 : 0);
     return QString::fromStdWString(win32::profileString(section.toStdWString(), key.toStdWString(),
                                                          defaultValue.toStdWString(), n.toStdWString(), size));
-#endif
+#else
     const int limit = size > 0 ? size - 1 : 0;
     QString value = defaultValue;
     if (const auto data = readAll(file)) {
@@ -245,6 +246,7 @@ QString RealFiles::profileString(const QString &section, const QString &key, con
             value = *v;
     }
     return value.left(limit);
+#endif
 }
 
 QString RealFiles::programFolder()

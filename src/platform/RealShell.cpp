@@ -28,7 +28,7 @@ std::optional<QString> RealShell::favoritesFolder()
     if (!folder)
         return std::nullopt;
     return QString::fromStdWString(*folder);
-#endif
+#else
     QString folder = qEnvironmentVariable("LANTERNA_FAVORITES");
     if (folder.isEmpty()) {
         const QString home = QDir::homePath();
@@ -40,6 +40,7 @@ std::optional<QString> RealShell::favoritesFolder()
     if (win.isEmpty())
         return std::nullopt;
     return win;
+#endif
 }
 
 int RealShell::findExecutable(const QString &documentPath)
@@ -47,7 +48,7 @@ int RealShell::findExecutable(const QString &documentPath)
 #ifdef _WIN32
     const QString native = toNativePath(documentPath);
     return native.isEmpty() ? kNoAssociation : win32::findExecutable(native.toStdWString());
-#endif
+#else
     Q_UNUSED(documentPath);
     // Ask the desktop which program opens web pages.
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
@@ -61,6 +62,7 @@ int RealShell::findExecutable(const QString &documentPath)
     if (!QStandardPaths::findExecutable(QStringLiteral("x-www-browser")).isEmpty())
         return kFound;
     return kNoAssociation;
+#endif
 }
 
 void RealShell::organizeFavorites(QWidget *, const QString &folder)
