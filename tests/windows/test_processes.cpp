@@ -43,6 +43,16 @@ std::vector<DWORD> rawSnapshotPids()
     return out;
 }
 
+// Under Wine a started process reaches the snapshot a moment after CreateProcess returns.
+bool listed(const std::vector<DWORD> &pids)
+{
+    return waitFor([&] {
+        const auto raw = rawSnapshotPids();
+        return std::all_of(pids.begin(), pids.end(),
+                           [&](DWORD p) { return std::find(raw.begin(), raw.end(), p) != raw.end(); });
+    });
+}
+
 DWORD handleCount()
 {
     DWORD n = 0;
@@ -60,6 +70,7 @@ TEST(ProcessTable, SnapshotListsStartedProgramsByNameAndNumberInSnapshotOrder)
     const std::wstring other = copyProbeAs(tmp.path(), L"other.exe");
     Started a(ie, L"\"" + ie + L"\""), b(other, L"\"" + other + L"\""), c(upper, L"\"" + upper + L"\"");
     ASSERT_TRUE(a.ok() && b.ok() && c.ok());
+    ASSERT_TRUE(listed({a.pid(), b.pid(), c.pid()}));
 
     ProcessTable table;
     const auto snap = table.snapshot();
@@ -97,6 +108,7 @@ TEST(ProcessTable, TerminateEndsExactlyTheNamedProcessAndNothingElse)
     const std::wstring cmdIe = L"\"" + ie + L"\"";
     Started first(ie, cmdIe), second(ie, cmdIe), bystander(other, L"\"" + other + L"\"");
     ASSERT_TRUE(first.ok() && second.ok() && bystander.ok());
+    ASSERT_TRUE(listed({first.pid(), second.pid(), bystander.pid()}));
     ProcessTable table;
     const DWORD handlesBefore = handleCount();
 
