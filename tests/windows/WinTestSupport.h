@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,12 +82,13 @@ inline bool writeBytes(const std::wstring &path, const std::string &bytes)
     return ok;
 }
 
-inline std::string readBytes(const std::wstring &path)
+// nullopt when the file cannot be opened (missing, or still held by its writer).
+inline std::optional<std::string> readBytes(const std::wstring &path)
 {
     std::string out;
     HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE)
-        return out;
+        return std::nullopt;
     char buf[4096];
     DWORD n = 0;
     while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n > 0)

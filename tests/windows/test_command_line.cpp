@@ -9,10 +9,10 @@ namespace {
 // What a started copy reported as the text after its name; nullopt when it never did.
 std::optional<std::wstring> reported(const std::wstring &file)
 {
-    if (!waitFor([&] { return exists(file); }))
+    std::optional<std::string> bytes;
+    if (!waitFor([&] { return (bytes = readBytes(file)).has_value(); }))
         return std::nullopt;
-    const std::string bytes = readBytes(file);
-    return std::wstring(reinterpret_cast<const wchar_t *>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    return std::wstring(reinterpret_cast<const wchar_t *>(bytes->data()), bytes->size() / sizeof(wchar_t));
 }
 
 } // namespace

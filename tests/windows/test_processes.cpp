@@ -53,6 +53,13 @@ bool listed(const std::vector<DWORD> &pids)
     });
 }
 
+std::string state(const Started &p)
+{
+    const auto raw = rawSnapshotPids();
+    return " [" + std::to_string(p.pid()) + (p.running() ? " running" : " ended " + std::to_string(p.exitCode()))
+           + (std::find(raw.begin(), raw.end(), p.pid()) != raw.end() ? " listed]" : " not listed]");
+}
+
 DWORD handleCount()
 {
     DWORD n = 0;
@@ -70,7 +77,7 @@ TEST(ProcessTable, SnapshotListsStartedProgramsByNameAndNumberInSnapshotOrder)
     const std::wstring other = copyProbeAs(tmp.path(), L"other.exe");
     Started a(ie, L"\"" + ie + L"\""), b(other, L"\"" + other + L"\""), c(upper, L"\"" + upper + L"\"");
     ASSERT_TRUE(a.ok() && b.ok() && c.ok());
-    ASSERT_TRUE(listed({a.pid(), b.pid(), c.pid()}));
+    ASSERT_TRUE(listed({a.pid(), b.pid(), c.pid()})) << state(a) << state(b) << state(c);
 
     ProcessTable table;
     const auto snap = table.snapshot();
@@ -108,7 +115,8 @@ TEST(ProcessTable, TerminateEndsExactlyTheNamedProcessAndNothingElse)
     const std::wstring cmdIe = L"\"" + ie + L"\"";
     Started first(ie, cmdIe), second(ie, cmdIe), bystander(other, L"\"" + other + L"\"");
     ASSERT_TRUE(first.ok() && second.ok() && bystander.ok());
-    ASSERT_TRUE(listed({first.pid(), second.pid(), bystander.pid()}));
+    ASSERT_TRUE(listed({first.pid(), second.pid(), bystander.pid()}))
+        << state(first) << state(second) << state(bystander);
     ProcessTable table;
     const DWORD handlesBefore = handleCount();
 
