@@ -17,7 +17,7 @@
 #include <QStringList>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/Win32Processes.h"
 #else
 #include <unistd.h>
 #endif
@@ -87,20 +87,7 @@ void prepareUserDrive()
 QString argumentText()
 {
 #ifdef _WIN32
-    const wchar_t *p = GetCommandLineW();
-    if (*p == L'"') {
-        ++p;
-        while (*p && *p != L'"')
-            ++p;
-        if (*p)
-            ++p;
-    } else {
-        while (*p && *p != L' ' && *p != L'\t')
-            ++p;
-    }
-    while (*p == L' ' || *p == L'\t')
-        ++p;
-    return QString::fromWCharArray(p);
+    return QString::fromStdWString(platform::win32::ownArgumentText());
 #else
     QStringList args = QCoreApplication::arguments();
     if (!args.isEmpty())

@@ -1,6 +1,9 @@
 #include "platform/PathSpace.h"
 
 #include <QDir>
+#ifdef _WIN32
+#include "platform/Win32Files.h"
+#endif
 #include <QFile>
 #include <QStandardPaths>
 
@@ -23,7 +26,10 @@ bool usesUserDrive() { return false; }
 
 QString driveRoot(QChar letter) { return QString(letter.toUpper()) + QStringLiteral(":\\"); }
 QString toNativePath(const QString &windowsPath) { return windowsPath; }
-QString toWindowsPath(const QString &nativePath) { return QDir::toNativeSeparators(nativePath); }
+QString toWindowsPath(const QString &nativePath)
+{
+    return QString::fromStdWString(win32::fullPath(nativePath.toStdWString()));
+}
 
 #else
 

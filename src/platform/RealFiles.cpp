@@ -11,7 +11,9 @@
 
 #include <algorithm>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/Win32Files.h"
+#else
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -223,11 +225,15 @@ std::optional<std::vector<DirEntry>> RealFiles::list(const QString &pattern)
     }
     ::closedir(d);
 #else
-    const QDir qd(dir);
-    for (const QFileInfo &fi : qd.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted)) {
-        if (matchesWildcard(fi.fileName(), mask))
-            out.push_back({fi.fileName(), attributesOf(fi.isDir(), fi.fileName())});
-    }
+    // The file system's own hidden and system bits, not a naming habit.
+    QString where = QDir::toNativeSeparators(dir);
+    if (!where.endsWith(QLatin1Char('\\')))
+        where += QLatin1Char('\\');
+    const auto found = win32::listFolder((where + mask).toStdWString());
+    if (!found)
+        return std::nullopt;
+    for (const auto &e : *found)
+        out.push_back({QString::fromStdWString(e.name), e.attributes});
 #endif
     if (out.empty())
         return std::nullopt;
@@ -240,6 +246,9 @@ bool RealFiles::lookup(const QString &path, unsigned allowed)
     QString n = native(path);
     if (n.isEmpty())
         return false;
+#ifdef _WIN32
+    return win32::lookupPath(n.toStdWString(), allowed);
+#else
     while (n.size() > 1 && n.endsWith(QLatin1Char('/')))
         n.chop(1);
     const QFileInfo fi(n);
@@ -247,11 +256,19 @@ bool RealFiles::lookup(const QString &path, unsigned allowed)
         return false;
     const unsigned a = attributesOf(fi.isDir(), fi.fileName()) & (AttrHidden | AttrSystem | AttrDirectory);
     return (a & ~allowed) == 0;
+#endif
 }
 
 QString RealFiles::profileString(const QString &section, const QString &key, const QString &defaultValue,
                                  const QString &file, int size)
 {
+#ifdef _WIN32
+    const QString n = native(file);
+    if (n.isEmpty())
+        return defaultValue.left(size > 0 ? size - 1 : 0);
+    return QString::fromStdWString(win32::profileString(section.toStdWString(), key.toStdWString(),
+                                                         defaultValue.toStdWString(), n.toStdWString(), size));
+#else
     const int limit = size > 0 ? size - 1 : 0;
     QString value = defaultValue;
     if (const auto data = readAll(file)) {
@@ -259,6 +276,7 @@ QString RealFiles::profileString(const QString &section, const QString &key, con
             value = *v;
     }
     return value.left(limit);
+#endif
 }
 
 QString RealFiles::programFolder()

@@ -7,102 +7,46 @@
 
 #ifdef _WIN32
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#include <tlhelp32.h>
-
-#include <cstdint>
-#include <string>
+#include "platform/Win32Processes.h"
 
 namespace platform {
 
 namespace {
-HANDLE asHandle(Processes::Handle h) { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(h)); }
+// One table for the program: it holds no state of its own.
+win32::ProcessTable table;
 } // namespace
 
 RealProcesses::~RealProcesses() = default;
 
 std::optional<std::vector<ProcessEntry>> RealProcesses::snapshot()
 {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
+    const auto records = table.snapshot();
+    if (!records)
         return std::nullopt;
     std::vector<ProcessEntry> out;
-    PROCESSENTRY32W pe{};
-    pe.dwSize = sizeof(pe);
-    if (Process32FirstW(snap, &pe)) {
-        do {
-            pe.szExeFile[MAX_PATH - 1] = L'\0';
-            out.push_back({quint32(pe.th32ProcessID), QString::fromWCharArray(pe.szExeFile)});
-            pe.dwSize = sizeof(pe);
-        } while (Process32NextW(snap, &pe));
-    }
-    CloseHandle(snap);
+    out.reserve(records->size());
+    for (const auto &r : *records)
+        out.push_back({quint32(r.pid), QString::fromStdWString(r.exeName)});
     return out;
 }
 
-std::optional<Processes::Handle> RealProcesses::open(quint32 pid)
-{
-    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, DWORD(pid));
-    if (!h)
-        return std::nullopt;
-    return Handle(reinterpret_cast<std::intptr_t>(h));
-}
+std::optional<Processes::Handle> RealProcesses::open(quint32 pid) { return table.open(pid); }
 
-std::optional<quint32> RealProcesses::exitCode(Handle h)
-{
-    DWORD code = 0;
-    if (!GetExitCodeProcess(asHandle(h), &code))
-        return std::nullopt;
-    return quint32(code);
-}
+std::optional<quint32> RealProcesses::exitCode(Handle h) { return table.exitCode(h); }
 
-bool RealProcesses::terminate(Handle h, quint32 exitCode)
-{
-    return TerminateProcess(asHandle(h), UINT(exitCode)) != 0;
-}
+bool RealProcesses::terminate(Handle h, quint32 exitCode) { return table.terminate(h, exitCode); }
 
-void RealProcesses::close(Handle h) { CloseHandle(asHandle(h)); }
+void RealProcesses::close(Handle h) { table.close(h); }
 
 std::optional<StartError> RealProcesses::start(const QString &program, const QStringList &arguments)
 {
-    QString native = toNativePath(program);
-    // The program's own name comes without its extension, and CreateProcess adds
-    // none to the module name it is given.
-    if (!QFileInfo(native).isFile() && QFileInfo(native + QStringLiteral(".exe")).isFile())
-        native += QStringLiteral(".exe");
-    // The program's path is given on its own, so blanks in it never split it; the
-    // started program sees the arguments as the text after its name.
-    QString commandLine = QLatin1Char('"') + native + QLatin1Char('"');
-    if (!arguments.isEmpty())
-        commandLine += QLatin1Char(' ') + arguments.join(QLatin1Char(' '));
-    const std::wstring app = native.toStdWString();
-    std::wstring cmd = commandLine.toStdWString();
-
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOWMAXIMIZED;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(app.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        const DWORD err = GetLastError();
-        wchar_t *buf = nullptr;
-        const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                           | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                       nullptr, err, 0, reinterpret_cast<wchar_t *>(&buf), 0, nullptr);
-        QString text = n ? QString::fromWCharArray(buf, int(n)).trimmed() : QString();
-        if (buf)
-            LocalFree(buf);
-        return StartError{int(err), text};
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return std::nullopt;
+    std::vector<std::wstring> args;
+    for (const QString &a : arguments)
+        args.push_back(a.toStdWString());
+    const auto failure = win32::startProgram(toNativePath(program).toStdWString(), args);
+    if (!failure)
+        return std::nullopt;
+    return StartError{failure->number, QString::fromStdWString(failure->description)};
 }
 
 bool startedMaximized()

@@ -1,6 +1,9 @@
 #include "platform/RealShell.h"
 
 #include "platform/PathSpace.h"
+#ifdef _WIN32
+#include "platform/Win32Shell.h"
+#endif
 
 #include <QDesktopServices>
 #include <QDir>
@@ -21,6 +24,12 @@ constexpr int kFound = 42;
 
 std::optional<QString> RealShell::favoritesFolder()
 {
+#ifdef _WIN32
+    const auto folder = win32::favoritesFolder();
+    if (!folder)
+        return std::nullopt;
+    return QString::fromStdWString(*folder);
+#else
     QString folder = qEnvironmentVariable("LANTERNA_FAVORITES");
     if (folder.isEmpty()) {
         const QString home = QDir::homePath();
@@ -38,10 +47,15 @@ std::optional<QString> RealShell::favoritesFolder()
     if (win.isEmpty())
         return std::nullopt;
     return win;
+#endif
 }
 
 int RealShell::findExecutable(const QString &documentPath)
 {
+#ifdef _WIN32
+    const QString native = toNativePath(documentPath);
+    return native.isEmpty() ? kNoAssociation : win32::findExecutable(native.toStdWString());
+#else
     Q_UNUSED(documentPath);
     // Ask the desktop which program opens web pages.
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
@@ -55,6 +69,7 @@ int RealShell::findExecutable(const QString &documentPath)
     if (!QStandardPaths::findExecutable(QStringLiteral("x-www-browser")).isEmpty())
         return kFound;
     return kNoAssociation;
+#endif
 }
 
 void RealShell::organizeFavorites(QWidget *, const QString &folder)
