@@ -22,22 +22,24 @@ public:
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
     {
+        if (!browser_)
+            return true;
         switch (type) {
         case NavigationTypeTyped:  // Navigate() has asked already
         case NavigationTypeReload: // the page on display stays
-            return true;
+            return browser_->decided(true, isMainFrame);
         case NavigationTypeRedirect:
             // Server redirects and our own Windows-path redirects (always to a native
             // file) go ahead unasked. The engine also reports a frame whose blocked
             // file://C:\ address the page script corrected as a redirect: that one
             // is the page's navigation and is asked.
             if (windowsPathOfFileUrl(url.toString(QUrl::FullyEncoded)).isEmpty())
-                return true;
+                return browser_->decided(true, isMainFrame);
             break;
         default:
             break;
         }
-        return browser_ ? browser_->allowNavigation(url, isMainFrame) : true;
+        return browser_->allowNavigation(url, isMainFrame);
     }
 
     QWebEnginePage *createWindow(WebWindowType) override { return browser_ ? browser_->openWindow() : nullptr; }
@@ -78,13 +80,18 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent) : WebBrowser(parent), view_(
     // address, which tells the load of a refused navigation apart.
     connect(page_, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
     connect(page_, &QWebEnginePage::loadProgress, this, [this](int progress) {
-        // A refused or stopped load's progress is no visit.
-        if (!quiet_ && !refusedLoad_ && !stoppedLoad_)
-            emit ProgressChange(progress, 100);
+        // A refused or stopped load's progress is no visit; a load not yet let go on
+        // has nothing to show.
+        if (quiet_ || refusedLoad_ || stoppedLoad_ || (beginHeld_ && progress <= 0))
+            return;
+        raiseHeldBegin();
+        emit ProgressChange(progress, 100);
     });
     connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
-        if (!url.isEmpty())
-            emit NavigateComplete2(urlText(url));
+        if (url.isEmpty() || quiet_)
+            return;
+        raiseHeldBegin();
+        emit NavigateComplete2(urlText(url));
     });
     connect(page_, &QWebEnginePage::titleChanged, this, [this] { emit TitleChange(LocationName()); });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
@@ -108,21 +115,40 @@ bool WebEngineBrowser::allowNavigation(const QUrl &url, bool isMainFrame)
     emit BeforeNavigate2(urlText(url), &cancel);
     if (!alive)
         return false;
+    return decided(!cancel, isMainFrame);
+}
+
+bool WebEngineBrowser::decided(bool go, bool isMainFrame)
+{
     if (!isMainFrame)
-        return !cancel;
-    if (!cancel) {
+        return go;
+    if (go) {
         refusedAhead_ = false;
-    } else if (loadOpen_) {
-        // A link's load is reported started before it is asked for: the page stays,
-        // so the control is idle at once and the load's end only ends the download.
-        if (!quiet_) {
-            refusedLoad_ = true;
-            busy_ = false;
-        }
-    } else {
+        raiseHeldBegin();
+    } else if (beginHeld_) {
+        // The usual order: the engine starts a link's load before it asks about it.
+        // Refused, the load never begun for us: nothing of it is raised.
+        beginHeld_ = false;
+        quiet_ = true;
+        busy_ = false;
+    } else if (loadOpen_ && !quiet_) {
+        // Refused after its start was raised: the page stays, the control is idle at
+        // once, and the load's end only ends the download.
+        refusedLoad_ = true;
+        busy_ = false;
+    } else if (!loadOpen_) {
         refusedAhead_ = true;
     }
-    return !cancel;
+    return go;
+}
+
+void WebEngineBrowser::raiseHeldBegin()
+{
+    if (!beginHeld_)
+        return;
+    beginHeld_ = false;
+    busy_ = true;
+    emit DownloadBegin();
 }
 
 QWebEnginePage *WebEngineBrowser::openWindow()
@@ -149,8 +175,10 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         refusedAhead_ = false;
         if (quiet_)
             return;
+        // The engine asks whether the load may go on only after it has started it:
+        // the start is raised once the answer is yes (or once the load shows it goes on).
         busy_ = true;
-        emit DownloadBegin();
+        beginHeld_ = true;
         return;
     }
     loadOpen_ = false;
@@ -170,6 +198,7 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus)
             return;
     }
+    raiseHeldBegin(); // a load that ended without being asked about
     // Busy until the document is complete, as the classic control reports it.
     const QPointer<WebEngineBrowser> alive(this);
     emit DownloadComplete();
@@ -185,6 +214,7 @@ void WebEngineBrowser::onRendererEnded(int status)
         return;
     // A load in progress will never end: the page is idle, and shows why it is empty.
     busy_ = false;
+    beginHeld_ = false;
     endedNotice_->show();
     endedNotice_->raise();
 }
@@ -218,6 +248,7 @@ void WebEngineBrowser::Stop()
     // raised again.
     if (busy_) {
         busy_ = false;
+        beginHeld_ = false;
         stoppedLoad_ = true;
     }
 }

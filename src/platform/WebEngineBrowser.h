@@ -38,6 +38,8 @@ public:
 private:
     friend class WebEngineBrowserPage;
     bool allowNavigation(const QUrl &url, bool isMainFrame);
+    bool decided(bool go, bool isMainFrame);
+    void raiseHeldBegin();
     QWebEnginePage *openWindow();
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
     void onRendererEnded(int status);
@@ -49,6 +51,7 @@ private:
     // program refuses or stops still gets both, in an order of the engine's own.
     bool busy_ = false;
     bool loadOpen_ = false;     // a start reported, its end not yet
+    bool beginHeld_ = false;    // that start not raised yet: the engine has still to ask about it
     bool quiet_ = false;        // the open load is a refused navigation's: not raised at all
     bool refusedAhead_ = false; // refused before its start: that start and its end are not raised
     bool refusedLoad_ = false;  // refused after its start was raised: its end only ends the download

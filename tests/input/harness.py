@@ -68,14 +68,6 @@ def check(cond, what):
         raise StepFailed(what)
 
 
-def known_fault(cond, what):
-    """A check that fails today because of a fault being mended elsewhere: reported, not failed."""
-    if cond:
-        print("KNOWN FAULT NOW MENDED, drop the mark: " + what, flush=True)
-    else:
-        print("KNOWN FAULT (expected to fail): " + what, flush=True)
-
-
 def stays(cond, duration, what, interval=0.1, state=None):
     """Checks that cond() keeps holding for `duration` seconds (for things that must NOT happen).
     state() describes what was seen, for the failure message."""
