@@ -388,13 +388,29 @@ bool frmBrowser::focusNextPrevChild(bool next)
     return Form::focusNextPrevChild(next);
 }
 
+bool frmBrowser::event(QEvent *event)
+{
+    // The engine's view may replace the window's native window when it first draws a
+    // page; the new one is mapped at the normal size unless asked again.
+    if (keepMaximized_ && (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show)) {
+        QTimer::singleShot(0, this, [this] {
+            if (keepMaximized_ && !isMaximized()) {
+                setWindowState(windowState() | Qt::WindowMaximized);
+                activateWindow();
+            }
+        });
+    }
+    return Form::event(event);
+}
+
 void frmBrowser::Form_Load()
 {
     using Module1::StartUrl;
     Module1::AllowPopups = false;
     try {
         // A copy started by the program itself opens maximised with the focus.
-        if (platform::startedMaximized()) {
+        keepMaximized_ = platform::startedMaximized();
+        if (keepMaximized_) {
             showMaximized();
             activateWindow();
         } else {

@@ -98,6 +98,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    bool event(QEvent *event) override;
 
 private:
     void createToolBar();
@@ -119,4 +120,7 @@ private:
     bool busyTickRunning_ = false;
     // True while the address box's edit reports the end of an edit (Enter, focus out).
     bool editFinishing_ = false;
+    // Opened maximised on request: kept so until the first page shows (the engine's
+    // view may give the window a new native window on the way).
+    bool keepMaximized_ = false;
 };

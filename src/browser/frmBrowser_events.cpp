@@ -122,6 +122,13 @@ void frmBrowser::brwWebBrowser_NavigateComplete2(const QString &)
 
 void frmBrowser::brwWebBrowser_DocumentComplete(const QString &URL)
 {
+    if (keepMaximized_) {
+        keepMaximized_ = false;
+        if (!isMaximized()) {
+            setWindowState(windowState() | Qt::WindowMaximized);
+            activateWindow();
+        }
+    }
     setWindowTitle(URL);
     // The next tick writes the finished page into caption, Tag and address box, also
     // after a navigation the page started itself (a link click), so the editor never

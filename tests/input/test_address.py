@@ -107,10 +107,22 @@ def scenario():
             s.wait_title_is(w, web_title(s, "b.htm"))
             h.stays(lambda: srv.count("/b.htm") == 2, 1.0, "a pick navigates once")
 
-        with s.step("Command1 on a web page starts a new copy on that address"):
+        with s.step("Command1 on a web page starts a new copy on that address, maximised and active"):
             h.click_main(s, w, "Command1")
             copy = h.wait_for(lambda: [pid for pid, args in s.program_copies() if pid != p.pid
                                        and args == [srv.url("b.htm")]], 20, "a new copy on b.htm")
+
+            def maximised_window():
+                managed = s.managed()
+                for wid in s.windows(".", copy[0]):
+                    state = s.x(["xprop", "-id", str(wid), "_NET_WM_STATE"], check=False)
+                    if wid in managed and "_NET_WM_STATE_MAXIMIZED_VERT" in state \
+                            and "_NET_WM_STATE_MAXIMIZED_HORZ" in state:
+                        return wid
+                return None
+            other = h.wait_for(maximised_window, 60, "the new copy's window, maximised")
+            h.wait_for(lambda: s.x(["xdotool", "getactivewindow"], check=False).strip() == str(other), 20,
+                       "the new copy's window to have the focus")
             h.end_processes(sorted(h.descendants(copy), reverse=True))
 
         with s.step("Alt+F4, Si: the visited addresses are kept"):
