@@ -6,7 +6,7 @@ PREFIX ?= $(HOME)/.local
 DEMO := $(BUILD)/demo-drive
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test test-windows fuzz install uninstall clean
+.PHONY: all deps configure build run test test-windows fuzz install install-files uninstall clean
 
 all: build
 
@@ -53,6 +53,10 @@ fuzz: deps
 # A per-user install by default: the program and LANTERNA.DAT live in
 # $(PREFIX)/lib/lanterna, a link on the PATH, a menu entry and an icon.
 install: build
+	@$(MAKE) install-files PREFIX="$(PREFIX)" BUILD="$(BUILD)"
+
+# The copying alone, from an existing build (the install test uses it).
+install-files:
 	@install -d "$(PREFIX)/lib/lanterna" "$(PREFIX)/bin" "$(PREFIX)/share/applications" \
 	  "$(PREFIX)/share/icons/hicolor/scalable/apps"
 	@install -m 755 $(BUILD)/lanterna "$(PREFIX)/lib/lanterna/lanterna"
