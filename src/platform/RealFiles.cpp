@@ -9,10 +9,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 #ifdef _WIN32
 #include "platform/Win32Files.h"
 #else
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -22,6 +25,16 @@ namespace platform {
 namespace {
 
 QString native(const QString &path) { return toNativePath(path); }
+
+bool isWritable(const QString &nativePath)
+{
+#ifndef _WIN32
+    // As the program is, not as whoever started it (set-user programs, tests).
+    return ::faccessat(AT_FDCWD, QFile::encodeName(nativePath).constData(), W_OK, AT_EACCESS) == 0;
+#else
+    return QFileInfo(nativePath).isWritable();
+#endif
+}
 
 // A leading dot is this platform's way of hiding; no folder counts as a system folder.
 unsigned attributesOf(bool isDir, const QString &name)
@@ -33,6 +46,21 @@ unsigned attributesOf(bool isDir, const QString &name)
 }
 
 } // namespace
+
+// The classic file system lists a folder sorted by name without regard to case
+// (upper-case ordinal order), with "." and ".." first; readdir's order is the
+// file system's own (hash order on ext4), which would differ from machine to machine.
+void sortLikeWindows(std::vector<DirEntry> &entries)
+{
+    auto rank = [](const QString &n) { return n == QLatin1String(".") ? 0 : n == QLatin1String("..") ? 1 : 2; };
+    std::stable_sort(entries.begin(), entries.end(), [&](const DirEntry &a, const DirEntry &b) {
+        const int ra = rank(a.name), rb = rank(b.name);
+        if (ra != rb)
+            return ra < rb;
+        const int c = a.name.toUpper().compare(b.name.toUpper(), Qt::CaseSensitive);
+        return c != 0 ? c < 0 : a.name.compare(b.name, Qt::CaseSensitive) < 0;
+    });
+}
 
 bool matchesWildcard(const QString &name, const QString &mask)
 {
@@ -143,6 +171,7 @@ bool RealFiles::replaceFile(const QString &path, const QByteArray &data)
     if (n.isEmpty() || QFileInfo(n).isDir())
         return false;
     QSaveFile f(n);
+    f.setDirectWriteFallback(true); // only taken when the folder refuses the temporary file
     if (!f.open(QIODevice::WriteOnly))
         return false;
     if (f.write(data) != data.size()) {
@@ -208,6 +237,7 @@ std::optional<std::vector<DirEntry>> RealFiles::list(const QString &pattern)
 #endif
     if (out.empty())
         return std::nullopt;
+    sortLikeWindows(out);
     return out;
 }
 
@@ -261,6 +291,18 @@ QString RealFiles::exeName()
     if (!exeName_.isEmpty())
         return exeName_;
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+QString RealFiles::dataFile(const QString &name)
+{
+    const QString beside = programFolder() + QLatin1Char('\\') + name;
+    const QString folder = native(programFolder());
+    const QString file = native(beside);
+    if (folder.isEmpty() || isWritable(folder) || (QFileInfo(file).isFile() && isWritable(file)))
+        return beside;
+    const QString own = userDataFolder();
+    QDir().mkpath(own);
+    return toWindowsPath(own + QLatin1Char('/') + name);
 }
 
 } // namespace platform

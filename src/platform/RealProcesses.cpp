@@ -49,6 +49,12 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
     return StartError{failure->number, QString::fromStdWString(failure->description)};
 }
 
+bool startedMaximized()
+{
+    static const bool maximized = win32::startedMaximized();
+    return maximized;
+}
+
 } // namespace platform
 
 #else // POSIX
@@ -56,6 +62,7 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -273,6 +280,15 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    // The window style travels in the environment, as the show state does on Windows.
+    static char maximized[] = "LANTERNA_WINDOW=maximized";
+    std::vector<char *> envp;
+    for (char **e = environ; e && *e; ++e)
+        if (std::strncmp(*e, "LANTERNA_WINDOW=", 16) != 0)
+            envp.push_back(*e);
+    envp.push_back(maximized);
+    envp.push_back(nullptr);
+
     // The grandchild reports a failed exec through this pipe; a successful exec
     // closes it, so an empty read means the program runs.
     int fds[2];
@@ -304,7 +320,7 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
         struct sigaction dfl {};
         dfl.sa_handler = SIG_DFL;
         ::sigaction(SIGPIPE, &dfl, nullptr);
-        ::execv(argv[0], argv.data());
+        ::execve(argv[0], argv.data(), envp.data());
         const int e = errno;
         (void)!::write(fds[1], &e, sizeof(e));
         ::_exit(127);
@@ -323,6 +339,17 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
     if (n == ssize_t(sizeof(execError)))
         return errorOf(execError);
     return std::nullopt;
+}
+
+bool startedMaximized()
+{
+    static const bool maximized = [] {
+        const char *v = std::getenv("LANTERNA_WINDOW");
+        const bool yes = v && std::strcmp(v, "maximized") == 0;
+        ::unsetenv("LANTERNA_WINDOW");
+        return yes;
+    }();
+    return maximized;
 }
 
 } // namespace platform

@@ -7,6 +7,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QNetworkInterface>
@@ -35,6 +36,12 @@ std::optional<QString> RealShell::favoritesFolder()
         if (home.isEmpty())
             return std::nullopt;
         folder = home + QStringLiteral("/Favorites");
+        // A user without Favorites of their own sees the samples of their drive.
+        if (!QFileInfo(folder).isDir() && usesUserDrive()) {
+            const QString samples = toNativePath(QStringLiteral("C:\\Utenti\\demo\\Favorites"));
+            if (!samples.isEmpty() && QFileInfo(samples).isDir())
+                folder = samples;
+        }
     }
     const QString win = toWindowsPath(QDir(folder).absolutePath());
     if (win.isEmpty())
@@ -74,7 +81,7 @@ void RealShell::organizeFavorites(QWidget *, const QString &folder)
     QDesktopServices::openUrl(QUrl::fromLocalFile(native));
 }
 
-bool RealShell::openInTextEditor(const QString &path)
+bool RealShell::openInTextEditor(const QString &path, std::function<void()> failed)
 {
     const QString native = toNativePath(path);
     if (native.isEmpty())
@@ -87,7 +94,26 @@ bool RealShell::openInTextEditor(const QString &path)
             return true;
     }
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    return !xdgOpen.isEmpty() && QProcess::startDetached(xdgOpen, {native});
+    if (xdgOpen.isEmpty())
+        return false;
+    // The opener starts whatever the desktop names, or exits with failure when it
+    // finds nothing: watch how it ends. It is never waited for nor ended by us, so
+    // an editor it keeps in the foreground outlives this program.
+    auto *opener = new QProcess;
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, failed](int code, QProcess::ExitStatus status) {
+                         if ((status != QProcess::NormalExit || code != 0) && failed)
+                             failed();
+                         opener->deleteLater();
+                     });
+    opener->start(xdgOpen, {native});
+    if (!opener->waitForStarted(5000)) {
+        delete opener;
+        return false;
+    }
+    return true;
 }
 
 QString RealShell::localIP()
