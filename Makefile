@@ -6,7 +6,7 @@ PREFIX ?= $(HOME)/.local
 DEMO := $(BUILD)/demo-drive
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test test-windows install uninstall clean
+.PHONY: all deps configure build run test test-windows fuzz install uninstall clean
 
 all: build
 
@@ -37,6 +37,18 @@ test: build
 # The Win32 services and their tests, built with MinGW-w64 and run under Wine.
 test-windows: deps
 	@JOBS=$(JOBS) tests/windows/run $(BUILD)/windows
+
+# Long fuzz runs, one target after the other: FUZZ_SECONDS each (FUZZ=fuzz_x for one).
+# New inputs collect in $(BUILD)/fuzz/corpus, crashes in $(BUILD)/fuzz/artifacts.
+FUZZ_SECONDS ?= 180
+FUZZ ?= $(basename $(notdir $(wildcard fuzz/fuzz_*.cpp)))
+fuzz: deps
+	@bash fuzz/build.sh $(BUILD)/fuzz $(JOBS)
+	@mkdir -p $(BUILD)/fuzz/logs; for t in $(FUZZ); do echo "== $$t ($(FUZZ_SECONDS) s)"; \
+	  log=$(BUILD)/fuzz/logs/$$t.log; \
+	  if bash fuzz/run.sh $(BUILD)/fuzz $$t $(FUZZ_SECONDS) >$$log 2>&1; then \
+	    grep -E 'DONE|^stat::number_of_executed_units' $$log; \
+	  else tail -n 40 $$log; exit 1; fi; done
 
 # A per-user install by default: the program and LANTERNA.DAT live in
 # $(PREFIX)/lib/lanterna, a link on the PATH, a menu entry and an icon.

@@ -15,24 +15,6 @@ namespace {
 const QString kHomeFile = QStringLiteral("INIZIO.HTM");
 }
 
-std::optional<ArgumentSplit> SplitArgument(const QString &argumentText)
-{
-    if (address::trimBlanks(argumentText).isEmpty())
-        return std::nullopt;
-    ArgumentSplit a;
-    a.commandLinePath = argumentText;
-    a.commandLinePath.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    const qsizetype k = a.commandLinePath.lastIndexOf(QLatin1Char('\\'));
-    if (k >= 0) {
-        a.homePageDir = a.commandLinePath.left(k + 1);
-        a.homePageFile = a.commandLinePath.mid(k + 1);
-    } else {
-        a.homePageFile = a.commandLinePath;
-    }
-    a.startUrl = a.homePageDir + (address::trimBlanks(a.homePageFile).isEmpty() ? kHomeFile : a.homePageFile);
-    return a;
-}
-
 HomePageChoice ChooseHomePage()
 {
     HomePageChoice c;

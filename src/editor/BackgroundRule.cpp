@@ -51,6 +51,17 @@ QString backgroundImagePath(const QString &name, const QString &homeDir)
     return name;
 }
 
+QByteArray backgroundValue(const QString &imagePath, PageEncoding encoding)
+{
+    // A double quote would end the attribute value early, and a line break (a POSIX
+    // file name may hold one) would cut the rewritten line in two.
+    QString value = imagePath;
+    value.replace(QLatin1Char('"'), QLatin1String("%22"));
+    value.replace(QLatin1Char('\r'), QLatin1String("%0D"));
+    value.replace(QLatin1Char('\n'), QLatin1String("%0A"));
+    return encodeFor(encoding, value);
+}
+
 std::optional<QByteArray> backgroundLine(QByteArrayView line, QByteArrayView imagePath)
 {
     const qsizetype eq = attributeEquals(line);

@@ -4,12 +4,17 @@
 #include <QString>
 #include <optional>
 
+#include "editor/RewriteLines.h"
+
 // How the background window turns a name into an image path, and how a page line's
 // background attribute takes the new image.
 namespace rewrite {
 
 // A name holding neither "\" nor ":" lies in `homeDir`; anything else is a path already.
 QString backgroundImagePath(const QString &name, const QString &homeDir);
+
+// The image path as the attribute's value, encoded as the page is.
+QByteArray backgroundValue(const QString &imagePath, PageEncoding encoding);
 
 // The line with its background attribute pointing at "file:///" + imagePath (already
 // encoded for the page), or nullopt when the line has no such attribute.

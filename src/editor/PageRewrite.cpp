@@ -62,10 +62,7 @@ QByteArray insertBlockTransform(QByteArrayView page, const QString &block)
 
 QByteArray replaceBackgroundTransform(QByteArrayView page, const QString &imagePath)
 {
-    // A double quote would end the attribute value early.
-    QString value = imagePath;
-    value.replace(QLatin1Char('"'), QLatin1String("%22"));
-    return replaceBackgroundPage(page, encodeFor(pageEncoding(page), value));
+    return replaceBackgroundPage(page, backgroundValue(imagePath, pageEncoding(page)));
 }
 
 } // namespace rewrite

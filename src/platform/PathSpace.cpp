@@ -88,6 +88,7 @@ QString toNativePath(const QString &windowsPath)
 
     QString root;
     QString rest;
+    bool onDrive = true;
     if (p.size() >= 2 && p[1] == QLatin1Char(':') && p[0].isLetter() && p[0].unicode() < 128) {
         root = driveRoot(p[0]);
         if (root.isEmpty())
@@ -103,10 +104,27 @@ QString toNativePath(const QString &windowsPath)
     } else {
         root = QDir::currentPath();
         rest = p;
+        onDrive = false;
     }
     rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const bool trailing = rest.endsWith(QLatin1Char('/')) && rest.size() > 1;
-    QString joined = QDir::cleanPath(root + QLatin1Char('/') + rest);
+    QString joined;
+    if (onDrive) {
+        // ".." stops at the drive's root, as it does on Windows: a path on a drive
+        // never leads out of the folder the drive stands for.
+        QStringList parts;
+        for (const QString &part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            if (part == QLatin1String("..")) {
+                if (!parts.isEmpty())
+                    parts.removeLast();
+            } else if (part != QLatin1String(".")) {
+                parts.append(part);
+            }
+        }
+        joined = QDir::cleanPath(root + QLatin1Char('/') + parts.join(QLatin1Char('/')));
+    } else {
+        joined = QDir::cleanPath(root + QLatin1Char('/') + rest);
+    }
     if (trailing && !joined.endsWith(QLatin1Char('/')))
         joined += QLatin1Char('/');
     return joined;
