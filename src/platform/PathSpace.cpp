@@ -1,11 +1,12 @@
 #include "platform/PathSpace.h"
 
 #include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
 #ifdef _WIN32
 #include "platform/Win32Files.h"
 #endif
-#include <QFile>
-#include <QStandardPaths>
 
 #include <cstdlib>
 #include <string>

@@ -51,12 +51,7 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
 
 bool startedMaximized()
 {
-    static const bool maximized = [] {
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        GetStartupInfoW(&si);
-        return (si.dwFlags & STARTF_USESHOWWINDOW) && si.wShowWindow == SW_SHOWMAXIMIZED;
-    }();
+    static const bool maximized = win32::startedMaximized();
     return maximized;
 }
 

@@ -142,6 +142,14 @@ std::optional<StartFailure> startProgram(const std::wstring &program, const std:
 
 std::wstring ownArgumentText() { return textAfterProgramName(GetCommandLineW()); }
 
+bool startedMaximized()
+{
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    GetStartupInfoW(&si);
+    return (si.dwFlags & STARTF_USESHOWWINDOW) && si.wShowWindow == SW_SHOWMAXIMIZED;
+}
+
 } // namespace platform::win32
 
 #endif

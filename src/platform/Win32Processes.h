@@ -45,5 +45,7 @@ std::wstring commandLineFor(const std::wstring &program, const std::vector<std::
 std::wstring textAfterProgramName(const wchar_t *commandLine);
 // textAfterProgramName of this process's own command line.
 std::wstring ownArgumentText();
+// Whether whoever started this process asked for its window maximised (startProgram does).
+bool startedMaximized();
 
 } // namespace platform::win32

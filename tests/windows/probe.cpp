@@ -1,5 +1,6 @@
-// Started by the tests. With LANTERNA_PROBE_OUT set it writes the text after its own
-// name there (UTF-16, written whole, then renamed into place) and ends; otherwise it
+// Started by the tests. With LANTERNA_PROBE_OUT set it writes there "max|" or "normal|"
+// (how its window was asked to show) and the text after its own name (UTF-16, written
+// whole, then renamed into place) and ends; otherwise it
 // waits to be ended, for two minutes at most so that nothing outlives a failed test.
 #include "platform/Win32Processes.h"
 
@@ -15,7 +16,9 @@ int main()
         Sleep(120000);
         return 0;
     }
-    const std::wstring text = platform::win32::ownArgumentText();
+    // How its window was asked to show comes first, then the text after its name.
+    const std::wstring text = std::wstring(platform::win32::startedMaximized() ? L"max|" : L"normal|")
+                              + platform::win32::ownArgumentText();
     const std::wstring target = out;
     const std::wstring part = target + L".part";
     HANDLE f = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
