@@ -6,7 +6,7 @@ PREFIX ?= $(HOME)/.local
 DEMO := $(BUILD)/demo-drive
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test fuzz install uninstall clean
+.PHONY: all deps configure build run test test-windows fuzz install uninstall clean
 
 all: build
 
@@ -31,6 +31,12 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then \
+	  $(MAKE) test-windows; else echo "Windows tests skipped: MinGW-w64 or Wine missing"; fi
+
+# The Win32 services and their tests, built with MinGW-w64 and run under Wine.
+test-windows: deps
+	@JOBS=$(JOBS) tests/windows/run $(BUILD)/windows
 
 # Long fuzz runs, one target after the other: FUZZ_SECONDS each (FUZZ=fuzz_x for one).
 # New inputs collect in $(BUILD)/fuzz/corpus, crashes in $(BUILD)/fuzz/artifacts.

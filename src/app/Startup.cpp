@@ -1,17 +1,23 @@
 #include "app/Startup.h"
 
+#include "platform/PathSpace.h"
 #include "platform/WebEngineBrowser.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QTranslator>
 #include <QStringList>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/Win32Processes.h"
 #else
 #include <unistd.h>
 #endif
@@ -29,6 +35,9 @@ void prepareEngine()
         flags += " --no-sandbox";
 #endif
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+    // The engine takes its own language (error pages, form texts) from the default
+    // locale when it starts: an Italian program speaks Italian whatever the desktop's.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
@@ -49,23 +58,36 @@ void speakItalian()
         QCoreApplication::installTranslator(&toolkit);
 }
 
+void prepareUserDrive()
+{
+    if (!platform::usesUserDrive())
+        return;
+    const QString root = platform::driveRoot(QLatin1Char('C'));
+    if (root.isEmpty() || QFileInfo(root + QStringLiteral("/HOME-PAG/INIZIO.HTM")).exists())
+        return;
+    QDirIterator it(QStringLiteral(":/drive"), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = root + from.mid(int(qstrlen(":/drive")));
+        if (QFileInfo::exists(to) || !QDir().mkpath(QFileInfo(to).path()))
+            continue;
+        // Copied by hand: a copy of a resource would be read-only, and these are the
+        // user's to edit.
+        QFile in(from);
+        QFile out(to);
+        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::NewOnly))
+            continue;
+        if (out.write(in.readAll()) != in.size() || !out.flush()) {
+            out.close();
+            out.remove();
+        }
+    }
+}
+
 QString argumentText()
 {
 #ifdef _WIN32
-    const wchar_t *p = GetCommandLineW();
-    if (*p == L'"') {
-        ++p;
-        while (*p && *p != L'"')
-            ++p;
-        if (*p)
-            ++p;
-    } else {
-        while (*p && *p != L' ' && *p != L'\t')
-            ++p;
-    }
-    while (*p == L' ' || *p == L'\t')
-        ++p;
-    return QString::fromWCharArray(p);
+    return QString::fromStdWString(platform::win32::ownArgumentText());
 #else
     QStringList args = QCoreApplication::arguments();
     if (!args.isEmpty())

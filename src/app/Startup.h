@@ -15,6 +15,9 @@ void prepareEngine();
 void useDesignFont();
 // After it: the toolkit's own texts (file dialog, edit menus) in Italian, like the program's.
 void speakItalian();
+// Without LANTERNA_DRIVE_C, C: is the user's own folder: on the first day it gets the
+// sample home page, backgrounds and Favorites; a file already there is never replaced.
+void prepareUserDrive();
 // The whole text after the program name: on Windows as the system passed it, elsewhere
 // the arguments joined by single blanks (how this program starts its own copies).
 QString argumentText();

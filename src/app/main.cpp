@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "app/forms.h"
 #include "browser/frmBrowser.h"
+#include "platform/Processes.h"
 #include "platform/WebBrowser.h"
 
 #include <QApplication>
@@ -35,13 +36,16 @@ void reportFirstLocalPage()
 
 int main(int argc, char **argv)
 {
+    (void)platform::startedMaximized(); // read before any thread starts
     startup::prepareEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lanterna"));
-    Q_INIT_RESOURCE(app); // it lives in the program's static library
+    Q_INIT_RESOURCE(app); // they live in the program's static library
+    Q_INIT_RESOURCE(drive);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lanterna.svg")));
     startup::useDesignFont();
     startup::speakItalian();
+    startup::prepareUserDrive();
     startup::RealServices services;
 
     Main(startup::argumentText());

@@ -11,7 +11,9 @@
 #include "favorites/frmFav.h"
 #include "iemanager/Test_URL.h"
 #include "platform/Files.h"
+#include "platform/Processes.h"
 #include "platform/Services.h"
+#include "platform/SingleLine.h"
 #include "platform/Twips.h"
 #include "platform/Ui.h"
 #include "platform/WebBrowser.h"
@@ -141,26 +143,10 @@ frmBrowser::frmBrowser()
     timTimer->setInterval(1000);
     connect(timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
 
-    QWidget::setTabOrder(brwWebBrowser, lblAddress);
-    QWidget::setTabOrder(lblAddress, cboAddress);
-    QWidget::setTabOrder(cboAddress, tbToolBar);
-    QWidget::setTabOrder(tbToolBar, picAddress);
-    QWidget::setTabOrder(picAddress, Command1);
-    QWidget::setTabOrder(Command1, Check1);
-    QWidget::setTabOrder(Check1, Command2);
-    QWidget::setTabOrder(Command2, Command3);
-    QWidget::setTabOrder(Command3, Command4);
-    QWidget::setTabOrder(Command4, Check2);
-    QWidget::setTabOrder(Check2, Command5);
-    QWidget::setTabOrder(Command5, Command6);
-    QWidget::setTabOrder(Command6, Command7);
-    QWidget::setTabOrder(Command7, StatusBar1);
-    QWidget::setTabOrder(StatusBar1, Command8[0]);
-    for (std::size_t i = 1; i < Command8.size(); ++i)
-        QWidget::setTabOrder(Command8[i - 1], Command8[i]);
-
-    // Design client area.
+    // Design client area. Narrower, buttons of the strip would be out of reach; lower,
+    // the page would have no room between the strip and the status bar.
     resize(px(11595), px(7500));
+    setMinimumSize(px(11595), px(675 + 1500 + 285));
     dockBars();
 }
 
@@ -234,6 +220,7 @@ void frmBrowser::createAddressStrip()
     auto *edit = new QLineEdit(cboAddress);
     connect(edit, &QLineEdit::editingFinished, this, [this] { editFinishing_ = true; });
     cboAddress->setLineEdit(edit);
+    platform::keepSingleLine(edit);
     connect(edit, &QLineEdit::editingFinished, this, [this] { editFinishing_ = false; });
     // The list grows only where the program says so, never from the Enter key.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
@@ -244,7 +231,9 @@ void frmBrowser::createAddressStrip()
     cboAddress->setMinimumContentsLength(1);
     cboAddress->setEditText(QStringLiteral("cboAddress"));
     cboAddress->setGeometry(twipsRect(4545, -15, 3360, 315));
-    cboAddress->lineEdit()->installEventFilter(this);
+    // The box, not its edit, holds the focus: it takes the keyboard's keys and hands
+    // them to the edit by a direct call that no filter on the edit sees.
+    cboAddress->installEventFilter(this);
     lblAddress->setBuddy(cboAddress);
     connect(cboAddress, &QComboBox::activated, this, [this](int) {
         if (!editFinishing_)
@@ -268,12 +257,29 @@ void frmBrowser::createAddressStrip()
     Check2->setGeometry(twipsRect(3825, 495, 1680, 195));
     Check2->setChecked(true);
 
+    // The two switches are 13 pixels high and 112 wide: a smaller box and gap leave
+    // their whole captions room.
+    for (QCheckBox *c : {Check1, Check2})
+        c->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"
+                                        "QCheckBox::indicator { width: 9px; height: 9px; }"));
+
     static const char *const captions[] = {"Tin", "Libero/wind", "Tiscali", "Ciaoweb", "Antivirus", ".."};
     static const int lefts[] = {45, 510, 1470, 2055, 2805, 3525};
     static const int tops[] = {495, 495, 495, 495, 510, 510};
     static const int widths[] = {465, 960, 580, 750, 720, 240};
+    // The shortcut row is 13 pixels high and runs past the strip's bottom edge: thin
+    // frames and a slightly smaller font keep the captions whole.
+    QFont row = small;
+    row.setPixelSize(10);
     for (int i = 0; i < int(Command8.size()); ++i) {
         Command8[i] = button(QString::fromLatin1(captions[i]), twipsRect(lefts[i], tops[i], widths[i], 195));
+        Command8[i]->setFont(row);
+        Command8[i]->setStyleSheet(QStringLiteral(
+            "QPushButton { padding: 0px; border: 1px solid palette(mid); border-radius: 2px;"
+            " background: palette(button); }"
+            "QPushButton:hover { background: palette(light); }"
+            "QPushButton:pressed { background: palette(midlight); }"
+            "QPushButton:focus { border-color: palette(highlight); }"));
         connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
     }
 
@@ -334,7 +340,9 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
         lblAddress_DblClick();
         return true;
     }
-    if (cboAddress && watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    // A key sent to the edit itself reaches the box too when the edit leaves it
+    // unused, as it does Enter; keys the edit uses (typing) are not the box's.
+    if (cboAddress && watched == cboAddress && event->type() == QEvent::KeyPress) {
         const auto *k = static_cast<QKeyEvent *>(event);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
             cboAddress_KeyPress(13);
@@ -345,12 +353,53 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
     return Form::eventFilter(watched, event);
 }
 
+QList<QWidget *> frmBrowser::tabOrder() const
+{
+    QList<QWidget *> order{brwWebBrowser, lblAddress, cboAddress, tbToolBar, picAddress, Command1, Check1,
+                           Command2, Command3, Command4, Check2, Command5, Command6, Command7, StatusBar1};
+    for (QPushButton *b : Command8)
+        order << b;
+    return order;
+}
+
+// Labels and bars cannot join the toolkit's focus chain, and the web view's inner widget
+// is made only with the first page; so Tab follows the design's list here.
+bool frmBrowser::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> order = tabOrder();
+    QWidget *focus = QApplication::focusWidget();
+    // The control holding the focus: the innermost of those that contain it.
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < order.size() && focus; ++i) {
+        QWidget *w = order[i];
+        if (w && (w == focus || w->isAncestorOf(focus)) && (at < 0 || order[at]->isAncestorOf(w)))
+            at = i;
+    }
+    if (at < 0)
+        return Form::focusNextPrevChild(next);
+    for (qsizetype n = 1; n < order.size(); ++n) {
+        QWidget *w = order[(at + (next ? n : order.size() - n)) % order.size()];
+        const bool takesFocus = w->focusProxy() || (w->focusPolicy() & Qt::TabFocus);
+        if (takesFocus && w->isVisibleTo(this) && w->isEnabled()) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return Form::focusNextPrevChild(next);
+}
+
 void frmBrowser::Form_Load()
 {
     using Module1::StartUrl;
     Module1::AllowPopups = false;
     try {
-        show();
+        // A copy started by the program itself opens maximised with the focus.
+        if (platform::startedMaximized()) {
+            showMaximized();
+            activateWindow();
+        } else {
+            show();
+        }
         tbToolBar->repaint();
         cboAddress->repaint();
         Form_Resize();

@@ -97,6 +97,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void createToolBar();
@@ -107,6 +108,8 @@ private:
     void dockBars();
     void setCommand1Caption(const QString &webCaption);
     void busyTick();
+    // The controls in their tab order, those that cannot take the focus included.
+    QList<QWidget *> tabOrder() const;
 
     // Log lines that did not fit in the address list at the last read; written back
     // after the list so a rewrite never drops them.

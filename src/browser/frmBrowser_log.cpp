@@ -34,7 +34,7 @@ QStringList listEntries(const QComboBox *box)
 
 QString frmBrowser::visitedLogPath()
 {
-    return platform::files().programFolder() + QLatin1Char('\\') + visitedlog::fileName();
+    return platform::files().dataFile(visitedlog::fileName());
 }
 
 void frmBrowser::ReadVisitedLog()
@@ -62,7 +62,8 @@ void frmBrowser::ReadVisitedLog()
 void frmBrowser::WriteVisitedLog()
 {
     try {
-        // Written beside the log and renamed over it: a failure keeps the old log whole.
+        // Written beside the log and renamed over it: a failure keeps the old log whole
+        // (in a read-only folder a writable log is rewritten in place).
         platform::files().replaceFile(visitedLogPath(),
                                       visitedlog::logBytes(listEntries(cboAddress), logOverflow_));
     } catch (...) {
@@ -79,11 +80,13 @@ void frmBrowser::Command5_Click()
         for (const char *editor : {"C:\\Windows\\Notepad.exe", "C:\\WinNT\\Notepad.exe"})
             if (!processes.start(QString::fromLatin1(editor), {path}))
                 return;
-        if (platform::shell().openInTextEditor(path))
-            return;
-        platform::ui().beep();
-        platform::ui().MsgBox(QStringLiteral("Non trovo un editor di testo per aprire ") + path,
-                              platform::vbExclamation, QStringLiteral("Varia storia"));
+        const auto noEditor = [path] {
+            platform::ui().beep();
+            platform::ui().MsgBox(QStringLiteral("Non trovo un editor di testo per aprire ") + path,
+                                  platform::vbExclamation, QStringLiteral("Varia storia"));
+        };
+        if (!platform::shell().openInTextEditor(path, noEditor))
+            noEditor();
     } catch (...) {
     }
 }

@@ -3,11 +3,13 @@
 #include "app/HexByte.h"
 #include "app/Module1.h"
 #include "app/forms.h"
+#include "editor/EditorWindows.h"
 #include "editor/Form3.h"
 #include "editor/Form4.h"
 #include "platform/Twips.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -43,12 +45,14 @@ QScrollBar *slider(QWidget *parent, Qt::Orientation o, const QRect &r)
     auto *s = new QScrollBar(o, parent);
     s->setGeometry(r);
     s->setPageStep(1);
+    // Reachable with Tab; the arrow keys then move it by its arrow step.
+    s->setFocusPolicy(Qt::StrongFocus);
     return s;
 }
 
 } // namespace
 
-Colore::Colore()
+Colore::Colore() : Form(editorwindows::owner())
 {
     using platform::twipsRect;
     setWindowTitle(QStringLiteral("RICERCA COLORE DESIDERATO  RGB(R,G,B)"));
@@ -88,6 +92,23 @@ Colore::Colore()
     connect(HScroll1, &QScrollBar::valueChanged, this, &Colore::HScroll1_Change);
     connect(Command1, &QPushButton::clicked, this, &Colore::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Colore::Command2_Click);
+    editorwindows::dialogKeys(this, Command1, Command2);
+    HScroll1->installEventFilter(this);
+}
+
+bool Colore::eventFilter(QObject *watched, QEvent *event)
+{
+    // A horizontal scroll bar takes Right as a step down; the brightness goes the way
+    // the arrow points, as its handle does.
+    if (watched == HScroll1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right) {
+            HScroll1->triggerAction(key == Qt::Key_Right ? QAbstractSlider::SliderSingleStepAdd
+                                                         : QAbstractSlider::SliderSingleStepSub);
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
 }
 
 void Colore::Form_Load()

@@ -50,6 +50,9 @@ public:
     // The colour painted in the preview.
     QColor previewColour() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     int red = 0;
     int green = 0;

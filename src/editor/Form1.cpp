@@ -3,16 +3,21 @@
 #include "app/Module1.h"
 #include "app/forms.h"
 #include "editor/BackgroundRule.h"
+#include "editor/EditorWindows.h"
 #include "editor/PageRewrite.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
+#include "platform/SingleLine.h"
 #include "platform/Twips.h"
 #include "platform/Ui.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyleOptionFocusRect>
 
 // Resources of a static library are only linked in when something asks for them.
 static void initEditorResources() { Q_INIT_RESOURCE(editor); }
@@ -58,6 +63,29 @@ ImageSample::ImageSample(QWidget *parent) : QLabel(parent)
     setCursor(Qt::PointingHandCursor);
 }
 
+void ImageSample::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ImageSample::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // A picture has no focus look of its own.
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(2, 2, -2, -2);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
 void ImageSample::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
@@ -65,7 +93,7 @@ void ImageSample::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
-Form1::Form1()
+Form1::Form1() : Form(editorwindows::owner())
 {
     using platform::twipsRect;
     initEditorResources();
@@ -94,8 +122,11 @@ Form1::Form1()
     connect(cmdSFOGLIA, &QPushButton::clicked, this, &Form1::cmdSFOGLIA_Click);
     connect(cmdCONFERMA, &QPushButton::clicked, this, &Form1::cmdCONFERMA_Click);
     connect(cmdUSCITA, &QPushButton::clicked, this, &Form1::cmdUSCITA_Click);
-    // Enter in the name box confirms, as the window's main button.
-    connect(Text1, &QLineEdit::returnPressed, this, &Form1::cmdCONFERMA_Click);
+    platform::keepSingleLine(Text1);
+    // Enter in the name box (or anywhere a control lets it through) confirms.
+    editorwindows::dialogKeys(this, cmdCONFERMA, cmdUSCITA);
+    // The name box, not a sample that Enter would apply, has the focus at opening.
+    Text1->setFocus();
 }
 
 void Form1::Form_Load()
@@ -122,6 +153,8 @@ void Form1::loadSamples()
             break; // no place left for the others
         ImageSample *place = Image1[k++];
         place->Tag = e.name;
+        // A place with a file behind it can be picked from the keyboard too.
+        place->setFocusPolicy(Qt::StrongFocus);
         const auto bytes = files.readAll(Module1::HomePageDir + e.name);
         QPixmap picture;
         if (!bytes || !picture.loadFromData(*bytes))

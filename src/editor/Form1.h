@@ -5,7 +5,9 @@
 #include <array>
 
 class QLineEdit;
+class QKeyEvent;
 class QMouseEvent;
+class QPaintEvent;
 class QPushButton;
 
 // One sample place of the background window: a picture stretched to the place,
@@ -20,7 +22,9 @@ signals:
     void clicked();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // The background image window (modal): applies a sample or a chosen image file as

@@ -1,7 +1,9 @@
 #include "editor/Form2.h"
 
 #include "app/forms.h"
+#include "browser/frmBrowser.h"
 #include "editor/BringForward.h"
+#include "editor/EditorWindows.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "editor/Form4.h"
@@ -20,7 +22,7 @@ QPushButton *button(QWidget *parent, const QString &text, const QRect &r)
 
 } // namespace
 
-Form2::Form2()
+Form2::Form2() : Form(editorwindows::owner())
 {
     using platform::twipsRect;
     setWindowTitle(QStringLiteral("Menu possibili modifiche"));
@@ -35,14 +37,20 @@ Form2::Form2()
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
     connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    // A menu has nothing to confirm: Enter presses the focused choice, Escape ends.
+    editorwindows::dialogKeys(this, nullptr, Command3);
 }
 
-void Form2::Form_Load() {}
+void Form2::Form_Load()
+{
+    if (::frmBrowser *browser = forms::loaded<::frmBrowser>())
+        editorwindows::placeNear(this, browser->Command1);
+}
 
-void Form2::Command1_Click() { forms::Form1()->showModal(); }
+void Form2::Command1_Click() { editorwindows::openNear<::Form1>(Command1)->showModal(); }
 
-void Form2::Command2_Click() { bringForward(forms::Form3()); }
+void Form2::Command2_Click() { bringForward(editorwindows::openNear<::Form3>(Command2)); }
 
-void Form2::Command4_Click() { bringForward(forms::Form4()); }
+void Form2::Command4_Click() { bringForward(editorwindows::openNear<::Form4>(Command4)); }
 
 void Form2::Command3_Click() { close(); }

@@ -4,8 +4,10 @@
 #include "app/forms.h"
 #include "editor/BringForward.h"
 #include "editor/Colore.h"
+#include "editor/EditorWindows.h"
 #include "editor/PageRewrite.h"
 #include "platform/Services.h"
+#include "platform/SingleLine.h"
 #include "platform/Twips.h"
 #include "platform/Ui.h"
 
@@ -104,7 +106,7 @@ Alignment alignment(const std::array<QRadioButton *, 3> &options)
 
 } // namespace captionui
 
-Form3::Form3()
+Form3::Form3() : Form(editorwindows::owner())
 {
     using namespace captionui;
     using platform::twipsRect;
@@ -151,6 +153,11 @@ Form3::Form3()
         });
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
+
+    for (QLineEdit *e : findChildren<QLineEdit *>())
+        platform::keepSingleLine(e);
+    editorwindows::dialogKeys(this, Command1, Command2);
+    Text1->setFocus();
 }
 
 void Form3::Form_Load()
@@ -179,7 +186,7 @@ void Form3::Command3_Click(int Index)
 {
     Module1::PickerCaller = 3;
     Module1::PickerField = static_cast<qint16>(Index);
-    bringForward(forms::Colore());
+    bringForward(editorwindows::openNear<::Colore>(Command3[Index]));
 }
 
 CaptionFields Form3::fields() const

@@ -4,9 +4,11 @@
 #include "app/forms.h"
 #include "editor/BringForward.h"
 #include "editor/Colore.h"
+#include "editor/EditorWindows.h"
 #include "editor/Form3.h"
 #include "editor/PageRewrite.h"
 #include "platform/Services.h"
+#include "platform/SingleLine.h"
 #include "platform/Twips.h"
 #include "platform/Ui.h"
 
@@ -18,7 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-Form4::Form4()
+Form4::Form4() : Form(editorwindows::owner())
 {
     using namespace captionui;
     using platform::twipsRect;
@@ -55,6 +57,11 @@ Form4::Form4()
 
     connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form4::Command2_Click);
+
+    for (QLineEdit *e : findChildren<QLineEdit *>())
+        platform::keepSingleLine(e);
+    editorwindows::dialogKeys(this, Command1, Command2);
+    Text1->setFocus();
     connect(Command4, &QPushButton::clicked, this, &Form4::Command4_Click);
 }
 
@@ -69,7 +76,7 @@ void Form4::Command3_Click(int Index)
 {
     Module1::PickerCaller = 4;
     Module1::PickerField = static_cast<qint16>(Index);
-    bringForward(forms::Colore());
+    bringForward(editorwindows::openNear<::Colore>(Command3[Index]));
 }
 
 void Form4::Command4_Click()

@@ -31,9 +31,10 @@ Outcome rewritePage(const QString &pagePath, const PageTransform &transform)
     const QString backup = backupPath(pagePath);
     const Outcome readFailed{Failure::Read, QStringLiteral("Errore in lettura pagina ") + pagePath};
 
-    // A page whose name already ends in "~" would be its own working copy: writing
-    // that would destroy the page before any backup exists.
-    if (pagePath.isEmpty() || samePath(work, pagePath))
+    // A page whose name already ends in "~" would be its own working copy (writing it
+    // would destroy the page before any backup exists), one ending in "_" its own
+    // backup: both are refused before anything is written.
+    if (pagePath.isEmpty() || samePath(work, pagePath) || samePath(backup, pagePath))
         return readFailed;
     const auto page = files.readAll(pagePath);
     if (!page)
@@ -44,8 +45,7 @@ Outcome rewritePage(const QString &pagePath, const PageTransform &transform)
     if (!files.writeAll(work, transform(*page)))
         return readFailed;
 
-    // Likewise a page ending in "_" would be its own backup, and lost by the copy below.
-    if (samePath(backup, pagePath) || !files.copyFile(pagePath, backup))
+    if (!files.copyFile(pagePath, backup))
         return {Failure::Backup, QStringLiteral("Errore nella copia della pagina ") + pagePath
                                      + QStringLiteral(" in ") + backup};
     // copyFile writes beside the page and renames, so the page is never half written.

@@ -240,7 +240,7 @@ void frmFav::mnuOpenSiteNew_Click()
 {
     platform::Files &files = platform::files();
     const QString folder = files.programFolder();
-    const QString temp = folder + QStringLiteral("\\temphtm.HTM");
+    const QString temp = files.dataFile(QStringLiteral("temphtm.HTM"));
     // Only there so the association of its type can be asked.
     files.writeAll(temp, QByteArrayLiteral("\"<HTML> <\\HTML>\"\r\n"));
     if (platform::shell().findExecutable(temp) <= 32) {

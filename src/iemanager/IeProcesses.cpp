@@ -2,6 +2,7 @@
 
 #include "app/Module1.h"
 #include "app/forms.h"
+#include "iemanager/IeTermination.h"
 #include "iemanager/Test_URL.h"
 #include "platform/Processes.h"
 #include "platform/Services.h"
@@ -9,8 +10,6 @@
 
 #include <QListWidget>
 #include <QSignalBlocker>
-
-#include <algorithm>
 
 namespace {
 
@@ -23,19 +22,6 @@ QString untilNul(const QString &name)
     return nul < 0 ? name : name.left(nul);
 }
 
-// Closes an opened process whatever way the caller leaves.
-class OpenedProcess {
-public:
-    OpenedProcess(platform::Processes &p, platform::Processes::Handle h) : p_(p), h_(h) {}
-    ~OpenedProcess() { p_.close(h_); }
-    OpenedProcess(const OpenedProcess &) = delete;
-    OpenedProcess &operator=(const OpenedProcess &) = delete;
-
-private:
-    platform::Processes &p_;
-    platform::Processes::Handle h_;
-};
-
 QString decide(const QString &id)
 {
     const QString text = id.trimmed();
@@ -45,32 +31,18 @@ QString decide(const QString &id)
     const qulonglong number = text.toULongLong(&ok, 16);
     if (!ok || number > 0xFFFFFFFFull)
         return QString::fromLatin1(kOutcomeNoProcess);
-    const auto pid = quint32(number);
 
-    platform::Processes &processes = platform::processes();
-    const auto handle = processes.open(pid);
-    if (!handle)
+    switch (terminateIfIe(platform::processes(), quint32(number),
+                          [](const QString &name) { return IsIeExecutable(untilNul(name)); })) {
+    case TerminateOutcome::NoProcess:
         return QString::fromLatin1(kOutcomeNoProcess);
-    const OpenedProcess guard(processes, *handle);
-    const auto code = processes.exitCode(*handle);
-    if (!code)
+    case TerminateOutcome::NotAllowed:
         return QString::fromLatin1(kOutcomeNotAllowed);
-
-    // The list may be older than this call (a yield can run a relisting, and a
-    // number can be reused by another program): only a process that is an
-    // Internet Explorer process right now is ended.
-    const auto snapshot = processes.snapshot();
-    if (!snapshot)
-        return QString::fromLatin1(kOutcomeNotAllowed);
-    const auto it = std::find_if(snapshot->begin(), snapshot->end(),
-                                 [pid](const platform::ProcessEntry &e) { return e.pid == pid; });
-    if (it == snapshot->end())
-        return QString::fromLatin1(kOutcomeNoProcess);
-    if (!IsIeExecutable(untilNul(it->exeName)))
-        return QString::fromLatin1(kOutcomeNotAllowed);
-
-    if (processes.terminate(*handle, *code))
+    case TerminateOutcome::Terminated:
         return QString::fromLatin1(kOutcomeTerminated);
+    case TerminateOutcome::Failed:
+        break;
+    }
     return {};
 }
 

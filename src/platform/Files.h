@@ -34,7 +34,9 @@ public:
     // (the old content may then be lost: use replaceFile to keep it).
     virtual bool writeAll(const QString &path, const QByteArray &data) = 0;
     // Writes a temporary file beside the target and renames it over the target,
-    // so the target holds either its old or its whole new content.
+    // so the target holds either its old or its whole new content. In a folder that
+    // refuses new files the target, when writable, is rewritten in place: the only
+    // way to change it there.
     virtual bool replaceFile(const QString &path, const QByteArray &data) = 0;
     // Copies src over dst (dst replaced atomically). False on failure.
     virtual bool copyFile(const QString &src, const QString &dst) = 0;
@@ -55,6 +57,10 @@ public:
     virtual QString programFolder() = 0;
     // Executable name without extension.
     virtual QString exeName() = 0;
+    // Where the program keeps a file of its own (the visited-links log, a scratch
+    // file): beside the program when it may write there or that file is writable
+    // there; otherwise (a system-wide install) in the user's data folder.
+    virtual QString dataFile(const QString &name) { return programFolder() + QLatin1Char('\\') + name; }
 };
 
 } // namespace platform

@@ -1,18 +1,35 @@
 #include "platform/PathSpace.h"
 
 #include <QDir>
+#ifdef _WIN32
+#include "platform/Win32Files.h"
+#endif
 #include <QFile>
+#include <QStandardPaths>
 
 #include <cstdlib>
 #include <string>
 
 namespace platform {
 
+QString userDataFolder()
+{
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::cleanPath(base + QStringLiteral("/lanterna"));
+}
+
 #ifdef _WIN32
+
+bool usesUserDrive() { return false; }
 
 QString driveRoot(QChar letter) { return QString(letter.toUpper()) + QStringLiteral(":\\"); }
 QString toNativePath(const QString &windowsPath) { return windowsPath; }
-QString toWindowsPath(const QString &nativePath) { return QDir::toNativeSeparators(nativePath); }
+QString toWindowsPath(const QString &nativePath)
+{
+    return QString::fromStdWString(win32::fullPath(nativePath.toStdWString()));
+}
 
 #else
 
@@ -36,8 +53,13 @@ QString driveRoot(QChar letter)
     char var[] = "LANTERNA_DRIVE_?";
     var[sizeof var - 2] = char(up.unicode());
     const char *value = std::getenv(var);
-    if (!value)
-        return up == QLatin1Char('C') ? QStringLiteral("/") : QString();
+    if (!value) {
+        if (up != QLatin1Char('C'))
+            return {};
+        // The user's own drive: a folder the user can write, where the home page lives.
+        static const QString userDrive = userDataFolder() + QStringLiteral("/C");
+        return userDrive;
+    }
     if (!*value)
         return {};
     // Every path goes through here: remember the folder made from the variable's text.
@@ -53,6 +75,8 @@ QString driveRoot(QChar letter)
     }
     return c.root;
 }
+
+bool usesUserDrive() { return std::getenv("LANTERNA_DRIVE_C") == nullptr; }
 
 QString toNativePath(const QString &windowsPath)
 {

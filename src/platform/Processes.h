@@ -32,8 +32,15 @@ public:
     virtual bool terminate(Handle h, quint32 exitCode) = 0;
     virtual void close(Handle h) = 0;
     // Starts `program` (a Windows path) with `arguments`, each one argv element,
-    // never through a shell, without waiting. nullopt on success, else the error.
+    // never through a shell, without waiting; its window is to open maximised with
+    // the focus. nullopt on success, else the error.
     virtual std::optional<StartError> start(const QString &program, const QStringList &arguments) = 0;
 };
+
+// Whether whoever started this program asked for its window maximised (how the
+// program starts its own copies). Read once, at the first call, which should come
+// before any thread runs: on POSIX the request is taken out of the environment then,
+// so programs this one starts do not inherit it.
+bool startedMaximized();
 
 } // namespace platform

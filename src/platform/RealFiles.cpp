@@ -9,8 +9,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#ifndef _WIN32
+#include <algorithm>
+
+#ifdef _WIN32
+#include "platform/Win32Files.h"
+#else
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -20,6 +25,16 @@ namespace platform {
 namespace {
 
 QString native(const QString &path) { return toNativePath(path); }
+
+bool isWritable(const QString &nativePath)
+{
+#ifndef _WIN32
+    // As the program is, not as whoever started it (set-user programs, tests).
+    return ::faccessat(AT_FDCWD, QFile::encodeName(nativePath).constData(), W_OK, AT_EACCESS) == 0;
+#else
+    return QFileInfo(nativePath).isWritable();
+#endif
+}
 
 // A leading dot is this platform's way of hiding; no folder counts as a system folder.
 unsigned attributesOf(bool isDir, const QString &name)
@@ -31,6 +46,21 @@ unsigned attributesOf(bool isDir, const QString &name)
 }
 
 } // namespace
+
+// The classic file system lists a folder sorted by name without regard to case
+// (upper-case ordinal order), with "." and ".." first; readdir's order is the
+// file system's own (hash order on ext4), which would differ from machine to machine.
+void sortLikeWindows(std::vector<DirEntry> &entries)
+{
+    auto rank = [](const QString &n) { return n == QLatin1String(".") ? 0 : n == QLatin1String("..") ? 1 : 2; };
+    std::stable_sort(entries.begin(), entries.end(), [&](const DirEntry &a, const DirEntry &b) {
+        const int ra = rank(a.name), rb = rank(b.name);
+        if (ra != rb)
+            return ra < rb;
+        const int c = a.name.toUpper().compare(b.name.toUpper(), Qt::CaseSensitive);
+        return c != 0 ? c < 0 : a.name.compare(b.name, Qt::CaseSensitive) < 0;
+    });
+}
 
 bool matchesWildcard(const QString &name, const QString &mask)
 {
@@ -141,6 +171,7 @@ bool RealFiles::replaceFile(const QString &path, const QByteArray &data)
     if (n.isEmpty() || QFileInfo(n).isDir())
         return false;
     QSaveFile f(n);
+    f.setDirectWriteFallback(true); // only taken when the folder refuses the temporary file
     if (!f.open(QIODevice::WriteOnly))
         return false;
     if (f.write(data) != data.size()) {
@@ -194,14 +225,19 @@ std::optional<std::vector<DirEntry>> RealFiles::list(const QString &pattern)
     }
     ::closedir(d);
 #else
-    const QDir qd(dir);
-    for (const QFileInfo &fi : qd.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted)) {
-        if (matchesWildcard(fi.fileName(), mask))
-            out.push_back({fi.fileName(), attributesOf(fi.isDir(), fi.fileName())});
-    }
+    // The file system's own hidden and system bits, not a naming habit.
+    QString where = QDir::toNativeSeparators(dir);
+    if (!where.endsWith(QLatin1Char('\\')))
+        where += QLatin1Char('\\');
+    const auto found = win32::listFolder((where + mask).toStdWString());
+    if (!found)
+        return std::nullopt;
+    for (const auto &e : *found)
+        out.push_back({QString::fromStdWString(e.name), e.attributes});
 #endif
     if (out.empty())
         return std::nullopt;
+    sortLikeWindows(out);
     return out;
 }
 
@@ -210,6 +246,9 @@ bool RealFiles::lookup(const QString &path, unsigned allowed)
     QString n = native(path);
     if (n.isEmpty())
         return false;
+#ifdef _WIN32
+    return win32::lookupPath(n.toStdWString(), allowed);
+#else
     while (n.size() > 1 && n.endsWith(QLatin1Char('/')))
         n.chop(1);
     const QFileInfo fi(n);
@@ -217,11 +256,19 @@ bool RealFiles::lookup(const QString &path, unsigned allowed)
         return false;
     const unsigned a = attributesOf(fi.isDir(), fi.fileName()) & (AttrHidden | AttrSystem | AttrDirectory);
     return (a & ~allowed) == 0;
+#endif
 }
 
 QString RealFiles::profileString(const QString &section, const QString &key, const QString &defaultValue,
                                  const QString &file, int size)
 {
+#ifdef _WIN32
+    const QString n = native(file);
+    if (n.isEmpty())
+        return defaultValue.left(size > 0 ? size - 1 : 0);
+    return QString::fromStdWString(win32::profileString(section.toStdWString(), key.toStdWString(),
+                                                         defaultValue.toStdWString(), n.toStdWString(), size));
+#else
     const int limit = size > 0 ? size - 1 : 0;
     QString value = defaultValue;
     if (const auto data = readAll(file)) {
@@ -229,6 +276,7 @@ QString RealFiles::profileString(const QString &section, const QString &key, con
             value = *v;
     }
     return value.left(limit);
+#endif
 }
 
 QString RealFiles::programFolder()
@@ -243,6 +291,18 @@ QString RealFiles::exeName()
     if (!exeName_.isEmpty())
         return exeName_;
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+QString RealFiles::dataFile(const QString &name)
+{
+    const QString beside = programFolder() + QLatin1Char('\\') + name;
+    const QString folder = native(programFolder());
+    const QString file = native(beside);
+    if (folder.isEmpty() || isWritable(folder) || (QFileInfo(file).isFile() && isWritable(file)))
+        return beside;
+    const QString own = userDataFolder();
+    QDir().mkpath(own);
+    return toWindowsPath(own + QLatin1Char('/') + name);
 }
 
 } // namespace platform

@@ -21,6 +21,7 @@ public:
                           const QString &file, int size = 2048) override;
     QString programFolder() override;
     QString exeName() override;
+    QString dataFile(const QString &name) override;
 
 private:
     QString programFolder_;

@@ -7,102 +7,57 @@
 
 #ifdef _WIN32
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#include <tlhelp32.h>
-
-#include <cstdint>
-#include <string>
+#include "platform/Win32Processes.h"
 
 namespace platform {
 
 namespace {
-HANDLE asHandle(Processes::Handle h) { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(h)); }
+// One table for the program: it holds no state of its own.
+win32::ProcessTable table;
 } // namespace
 
 RealProcesses::~RealProcesses() = default;
 
 std::optional<std::vector<ProcessEntry>> RealProcesses::snapshot()
 {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
+    const auto records = table.snapshot();
+    if (!records)
         return std::nullopt;
     std::vector<ProcessEntry> out;
-    PROCESSENTRY32W pe{};
-    pe.dwSize = sizeof(pe);
-    if (Process32FirstW(snap, &pe)) {
-        do {
-            pe.szExeFile[MAX_PATH - 1] = L'\0';
-            out.push_back({quint32(pe.th32ProcessID), QString::fromWCharArray(pe.szExeFile)});
-            pe.dwSize = sizeof(pe);
-        } while (Process32NextW(snap, &pe));
-    }
-    CloseHandle(snap);
+    out.reserve(records->size());
+    for (const auto &r : *records)
+        out.push_back({quint32(r.pid), QString::fromStdWString(r.exeName)});
     return out;
 }
 
-std::optional<Processes::Handle> RealProcesses::open(quint32 pid)
-{
-    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, DWORD(pid));
-    if (!h)
-        return std::nullopt;
-    return Handle(reinterpret_cast<std::intptr_t>(h));
-}
+std::optional<Processes::Handle> RealProcesses::open(quint32 pid) { return table.open(pid); }
 
-std::optional<quint32> RealProcesses::exitCode(Handle h)
-{
-    DWORD code = 0;
-    if (!GetExitCodeProcess(asHandle(h), &code))
-        return std::nullopt;
-    return quint32(code);
-}
+std::optional<quint32> RealProcesses::exitCode(Handle h) { return table.exitCode(h); }
 
-bool RealProcesses::terminate(Handle h, quint32 exitCode)
-{
-    return TerminateProcess(asHandle(h), UINT(exitCode)) != 0;
-}
+bool RealProcesses::terminate(Handle h, quint32 exitCode) { return table.terminate(h, exitCode); }
 
-void RealProcesses::close(Handle h) { CloseHandle(asHandle(h)); }
+void RealProcesses::close(Handle h) { table.close(h); }
 
 std::optional<StartError> RealProcesses::start(const QString &program, const QStringList &arguments)
 {
-    QString native = toNativePath(program);
-    // The program's own name comes without its extension, and CreateProcess adds
-    // none to the module name it is given.
-    if (!QFileInfo(native).isFile() && QFileInfo(native + QStringLiteral(".exe")).isFile())
-        native += QStringLiteral(".exe");
-    // The program's path is given on its own, so blanks in it never split it; the
-    // started program sees the arguments as the text after its name.
-    QString commandLine = QLatin1Char('"') + native + QLatin1Char('"');
-    if (!arguments.isEmpty())
-        commandLine += QLatin1Char(' ') + arguments.join(QLatin1Char(' '));
-    const std::wstring app = native.toStdWString();
-    std::wstring cmd = commandLine.toStdWString();
+    std::vector<std::wstring> args;
+    for (const QString &a : arguments)
+        args.push_back(a.toStdWString());
+    const auto failure = win32::startProgram(toNativePath(program).toStdWString(), args);
+    if (!failure)
+        return std::nullopt;
+    return StartError{failure->number, QString::fromStdWString(failure->description)};
+}
 
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOWMAXIMIZED;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(app.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        const DWORD err = GetLastError();
-        wchar_t *buf = nullptr;
-        const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                           | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                       nullptr, err, 0, reinterpret_cast<wchar_t *>(&buf), 0, nullptr);
-        QString text = n ? QString::fromWCharArray(buf, int(n)).trimmed() : QString();
-        if (buf)
-            LocalFree(buf);
-        return StartError{int(err), text};
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return std::nullopt;
+bool startedMaximized()
+{
+    static const bool maximized = [] {
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        GetStartupInfoW(&si);
+        return (si.dwFlags & STARTF_USESHOWWINDOW) && si.wShowWindow == SW_SHOWMAXIMIZED;
+    }();
+    return maximized;
 }
 
 } // namespace platform
@@ -112,6 +67,7 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -329,6 +285,15 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    // The window style travels in the environment, as the show state does on Windows.
+    static char maximized[] = "LANTERNA_WINDOW=maximized";
+    std::vector<char *> envp;
+    for (char **e = environ; e && *e; ++e)
+        if (std::strncmp(*e, "LANTERNA_WINDOW=", 16) != 0)
+            envp.push_back(*e);
+    envp.push_back(maximized);
+    envp.push_back(nullptr);
+
     // The grandchild reports a failed exec through this pipe; a successful exec
     // closes it, so an empty read means the program runs.
     int fds[2];
@@ -360,7 +325,7 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
         struct sigaction dfl {};
         dfl.sa_handler = SIG_DFL;
         ::sigaction(SIGPIPE, &dfl, nullptr);
-        ::execv(argv[0], argv.data());
+        ::execve(argv[0], argv.data(), envp.data());
         const int e = errno;
         (void)!::write(fds[1], &e, sizeof(e));
         ::_exit(127);
@@ -379,6 +344,17 @@ std::optional<StartError> RealProcesses::start(const QString &program, const QSt
     if (n == ssize_t(sizeof(execError)))
         return errorOf(execError);
     return std::nullopt;
+}
+
+bool startedMaximized()
+{
+    static const bool maximized = [] {
+        const char *v = std::getenv("LANTERNA_WINDOW");
+        const bool yes = v && std::strcmp(v, "maximized") == 0;
+        ::unsetenv("LANTERNA_WINDOW");
+        return yes;
+    }();
+    return maximized;
 }
 
 } // namespace platform

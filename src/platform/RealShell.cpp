@@ -1,9 +1,13 @@
 #include "platform/RealShell.h"
 
 #include "platform/PathSpace.h"
+#ifdef _WIN32
+#include "platform/Win32Shell.h"
+#endif
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QNetworkInterface>
@@ -20,21 +24,38 @@ constexpr int kFound = 42;
 
 std::optional<QString> RealShell::favoritesFolder()
 {
+#ifdef _WIN32
+    const auto folder = win32::favoritesFolder();
+    if (!folder)
+        return std::nullopt;
+    return QString::fromStdWString(*folder);
+#else
     QString folder = qEnvironmentVariable("LANTERNA_FAVORITES");
     if (folder.isEmpty()) {
         const QString home = QDir::homePath();
         if (home.isEmpty())
             return std::nullopt;
         folder = home + QStringLiteral("/Favorites");
+        // A user without Favorites of their own sees the samples of their drive.
+        if (!QFileInfo(folder).isDir() && usesUserDrive()) {
+            const QString samples = toNativePath(QStringLiteral("C:\\Utenti\\demo\\Favorites"));
+            if (!samples.isEmpty() && QFileInfo(samples).isDir())
+                folder = samples;
+        }
     }
     const QString win = toWindowsPath(QDir(folder).absolutePath());
     if (win.isEmpty())
         return std::nullopt;
     return win;
+#endif
 }
 
 int RealShell::findExecutable(const QString &documentPath)
 {
+#ifdef _WIN32
+    const QString native = toNativePath(documentPath);
+    return native.isEmpty() ? kNoAssociation : win32::findExecutable(native.toStdWString());
+#else
     Q_UNUSED(documentPath);
     // Ask the desktop which program opens web pages.
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
@@ -48,6 +69,7 @@ int RealShell::findExecutable(const QString &documentPath)
     if (!QStandardPaths::findExecutable(QStringLiteral("x-www-browser")).isEmpty())
         return kFound;
     return kNoAssociation;
+#endif
 }
 
 void RealShell::organizeFavorites(QWidget *, const QString &folder)
@@ -59,7 +81,7 @@ void RealShell::organizeFavorites(QWidget *, const QString &folder)
     QDesktopServices::openUrl(QUrl::fromLocalFile(native));
 }
 
-bool RealShell::openInTextEditor(const QString &path)
+bool RealShell::openInTextEditor(const QString &path, std::function<void()> failed)
 {
     const QString native = toNativePath(path);
     if (native.isEmpty())
@@ -72,7 +94,26 @@ bool RealShell::openInTextEditor(const QString &path)
             return true;
     }
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    return !xdgOpen.isEmpty() && QProcess::startDetached(xdgOpen, {native});
+    if (xdgOpen.isEmpty())
+        return false;
+    // The opener starts whatever the desktop names, or exits with failure when it
+    // finds nothing: watch how it ends. It is never waited for nor ended by us, so
+    // an editor it keeps in the foreground outlives this program.
+    auto *opener = new QProcess;
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, failed](int code, QProcess::ExitStatus status) {
+                         if ((status != QProcess::NormalExit || code != 0) && failed)
+                             failed();
+                         opener->deleteLater();
+                     });
+    opener->start(xdgOpen, {native});
+    if (!opener->waitForStarted(5000)) {
+        delete opener;
+        return false;
+    }
+    return true;
 }
 
 QString RealShell::localIP()

@@ -10,7 +10,7 @@ public:
     std::optional<QString> favoritesFolder() override;
     int findExecutable(const QString &documentPath) override;
     void organizeFavorites(QWidget *owner, const QString &folder) override;
-    bool openInTextEditor(const QString &path) override;
+    bool openInTextEditor(const QString &path, std::function<void()> failed) override;
     QString localIP() override;
     QString localHostName() override;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -16,7 +17,8 @@ public:
     // Lets the user organize the Favorites folder.
     virtual void organizeFavorites(QWidget *owner, const QString &folder) = 0;
     // Opens a text file in the desktop's text editor; false when none could be started.
-    virtual bool openInTextEditor(const QString &path) = 0;
+    // An opener that starts and then reports that it found nothing calls `failed` later.
+    virtual bool openInTextEditor(const QString &path, std::function<void()> failed) = 0;
     virtual QString localIP() = 0;
     virtual QString localHostName() = 0;
 };

@@ -1,30 +1,8 @@
 #include "platform/Text.h"
 
-#include <array>
+#include "platform/Ansi.h"
 
 namespace platform {
-
-namespace {
-
-// 0x80..0x9F of Windows-1252; the five holes keep their own value.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char encodeOne(char16_t c)
-{
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
-    for (std::size_t i = 0; i < kHigh.size(); ++i)
-        if (kHigh[i] == c)
-            return static_cast<char>(0x80 + i);
-    return '?';
-}
-
-} // namespace
 
 QString fromAnsi(const QByteArray &bytes)
 {
@@ -32,7 +10,7 @@ QString fromAnsi(const QByteArray &bytes)
     QChar *d = out.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        d[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(b);
+        d[i] = QChar(ansi::decodeByte(b));
     }
     return out;
 }
@@ -43,26 +21,15 @@ QByteArray toAnsi(const QString &text)
     char *d = out.data();
     const QChar *s = text.constData();
     for (qsizetype i = 0; i < text.size(); ++i)
-        d[i] = encodeOne(s[i].unicode());
+        d[i] = ansi::encodeChar(s[i].unicode());
     return out;
 }
 
 QList<QByteArray> splitLines(const QByteArray &bytes)
 {
     QList<QByteArray> lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(bytes.mid(start));
+    for (const auto &[offset, length] : ansi::lineSpans(std::string_view(bytes.constData(), size_t(bytes.size()))))
+        lines.append(bytes.mid(qsizetype(offset), qsizetype(length)));
     return lines;
 }
 

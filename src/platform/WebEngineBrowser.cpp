@@ -4,7 +4,8 @@
 #include "platform/WebEngineProfile.h"
 #include "platform/WebEngineUrls.h"
 
-#include <QVBoxLayout>
+#include <QGridLayout>
+#include <QLabel>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -47,10 +48,22 @@ private:
 
 WebEngineBrowser::WebEngineBrowser(QWidget *parent) : WebBrowser(parent), view_(new QWebEngineView(this))
 {
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view_);
+    layout->addWidget(view_, 0, 0);
     setFocusProxy(view_);
+
+    // The engine leaves an empty area when a page's renderer crashes or is killed;
+    // say what happened and how to get the page back.
+    endedNotice_ = new QLabel(QStringLiteral("<h3>La pagina si è interrotta.</h3>"
+                                         "<p>Il processo che la mostrava è terminato.<br>"
+                                         "Premi Refresh per ricaricarla, o apri un altro indirizzo.</p>"),
+                          this);
+    endedNotice_->setAlignment(Qt::AlignCenter);
+    endedNotice_->setAutoFillBackground(true);
+    endedNotice_->setWordWrap(true);
+    endedNotice_->hide();
+    layout->addWidget(endedNotice_, 0, 0);
 
     page_ = new WebEngineBrowserPage(this, view_);
     view_->setPage(page_);
@@ -65,7 +78,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent) : WebBrowser(parent), view_(
     // address, which tells the load of a refused navigation apart.
     connect(page_, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
     connect(page_, &QWebEnginePage::loadProgress, this, [this](int progress) {
-        if (!quiet_)
+        // A refused or stopped load's progress is no visit.
+        if (!quiet_ && !refusedLoad_ && !stoppedLoad_)
             emit ProgressChange(progress, 100);
     });
     connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
@@ -73,6 +87,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent) : WebBrowser(parent), view_(
             emit NavigateComplete2(urlText(url));
     });
     connect(page_, &QWebEnginePage::titleChanged, this, [this] { emit TitleChange(LocationName()); });
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) { onRendererEnded(int(status)); });
     connect(page_, &QWebEnginePage::linkHovered, this,
             [this](const QString &url) { emit StatusTextChange(url.isEmpty() ? QString() : urlText(QUrl(url))); });
 }
@@ -92,11 +108,19 @@ bool WebEngineBrowser::allowNavigation(const QUrl &url, bool isMainFrame)
     emit BeforeNavigate2(urlText(url), &cancel);
     if (!alive)
         return false;
-    if (cancel && isMainFrame) {
-        // The engine still reports a start and an end for it; they are not ours to raise.
-        refused_.append(url);
-        while (refused_.size() > 8)
-            refused_.removeFirst();
+    if (!isMainFrame)
+        return !cancel;
+    if (!cancel) {
+        refusedAhead_ = false;
+    } else if (loadOpen_) {
+        // A link's load is reported started before it is asked for: the page stays,
+        // so the control is idle at once and the load's end only ends the download.
+        if (!quiet_) {
+            refusedLoad_ = true;
+            busy_ = false;
+        }
+    } else {
+        refusedAhead_ = true;
     }
     return !cancel;
 }
@@ -116,16 +140,35 @@ QWebEnginePage *WebEngineBrowser::openWindow()
 void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-        quiet_ = refused_.removeOne(info.url());
+        endedNotice_->hide();
+        // A new load: whatever was refused or stopped before has ended.
+        stoppedLoad_ = false;
+        refusedLoad_ = false;
+        loadOpen_ = true;
+        quiet_ = refusedAhead_;
+        refusedAhead_ = false;
         if (quiet_)
             return;
         busy_ = true;
         emit DownloadBegin();
         return;
     }
+    loadOpen_ = false;
     if (quiet_) {
         quiet_ = false;
         return;
+    }
+    if (refusedLoad_) {
+        refusedLoad_ = false;
+        // No document came of it: the caption and the box go back to the page shown.
+        emit DownloadComplete();
+        return;
+    }
+    if (stoppedLoad_) {
+        stoppedLoad_ = false;
+        // A load that finished in spite of Stop is a page like any other.
+        if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus)
+            return;
     }
     // Busy until the document is complete, as the classic control reports it.
     const QPointer<WebEngineBrowser> alive(this);
@@ -134,6 +177,16 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         emit DocumentComplete(LocationURL());
     if (alive)
         busy_ = false;
+}
+
+void WebEngineBrowser::onRendererEnded(int status)
+{
+    if (status == QWebEnginePage::NormalTerminationStatus)
+        return;
+    // A load in progress will never end: the page is idle, and shows why it is empty.
+    busy_ = false;
+    endedNotice_->show();
+    endedNotice_->raise();
 }
 
 void WebEngineBrowser::Navigate(const QString &url)
@@ -148,6 +201,7 @@ void WebEngineBrowser::Navigate(const QString &url)
     emit BeforeNavigate2(urlText(target), &cancel);
     if (!alive || cancel || !page_)
         return;
+    refusedAhead_ = false;
     page_->load(target);
 }
 
@@ -156,7 +210,17 @@ void WebEngineBrowser::GoForward() { view_->forward(); }
 void WebEngineBrowser::GoHome() { Navigate(homePage()); }
 void WebEngineBrowser::GoSearch() { Navigate(searchPage()); }
 void WebEngineBrowser::Refresh() { view_->reload(); }
-void WebEngineBrowser::Stop() { view_->stop(); }
+void WebEngineBrowser::Stop()
+{
+    view_->stop();
+    // The engine tells of the stopped load's end only later. The control is idle at
+    // once, so whoever stopped it can show the page that stays; that late end is not
+    // raised again.
+    if (busy_) {
+        busy_ = false;
+        stoppedLoad_ = true;
+    }
+}
 bool WebEngineBrowser::Busy() const { return busy_; }
 
 QString WebEngineBrowser::LocationURL() const { return page_ ? urlText(page_->url()) : QString(); }

@@ -1,10 +1,10 @@
 #pragma once
 #include "platform/WebBrowser.h"
 
-#include <QList>
 #include <QPointer>
 #include <QUrl>
 
+class QLabel;
 class QWebEngineLoadingInfo;
 class QWebEnginePage;
 class QWebEngineView;
@@ -40,12 +40,19 @@ private:
     bool allowNavigation(const QUrl &url, bool isMainFrame);
     QWebEnginePage *openWindow();
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
+    void onRendererEnded(int status);
 
     QWebEngineView *view_ = nullptr;
+    QLabel *endedNotice_ = nullptr; // over the page when its renderer has ended
     QPointer<WebEngineBrowserPage> page_;
-    QList<QUrl> refused_; // main-frame navigations refused, whose load is still to end
+    // The engine reports a page's load from its start to its end; a navigation the
+    // program refuses or stops still gets both, in an order of the engine's own.
     bool busy_ = false;
-    bool quiet_ = false;  // inside the load of a refused navigation
+    bool loadOpen_ = false;     // a start reported, its end not yet
+    bool quiet_ = false;        // the open load is a refused navigation's: not raised at all
+    bool refusedAhead_ = false; // refused before its start: that start and its end are not raised
+    bool refusedLoad_ = false;  // refused after its start was raised: its end only ends the download
+    bool stoppedLoad_ = false;  // Stop ended a load whose end the engine has still to report
 };
 
 } // namespace platform

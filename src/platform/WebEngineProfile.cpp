@@ -29,9 +29,28 @@ public:
     // Qt 6 calls this on the UI thread, so the path space can be asked directly.
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
-        const QUrl native = nativeFileUrl(info.requestUrl());
-        if (native.isValid() && native != info.requestUrl())
+        const QUrl url = info.requestUrl();
+        const QUrl native = nativeFileUrl(url);
+        // The drive mapping is for local pages and what the user types: a web page
+        // never reaches the user's files through it, whatever spelling it tries.
+        if ((native.isValid() || url.isLocalFile()) && fromWebPage(info)) {
+            info.block(true);
+            return;
+        }
+        if (native.isValid() && native != url)
             info.redirect(native);
+    }
+
+private:
+    static bool isWeb(const QUrl &u)
+    {
+        const QString s = u.scheme().toLower();
+        return !u.isEmpty() && s != QLatin1String("file") && s != QLatin1String("qrc") && s != QLatin1String("about")
+               && s != QLatin1String("data") && s != QLatin1String("blob");
+    }
+    static bool fromWebPage(const QWebEngineUrlRequestInfo &info)
+    {
+        return isWeb(info.initiator()) || isWeb(info.firstPartyUrl());
     }
 };
 
@@ -84,6 +103,8 @@ public:
         interceptor_ = new WindowsPathInterceptor;
         profile_ = new QWebEngineProfile; // no storage name: off the record
         profile_->setUrlRequestInterceptor(interceptor_);
+        // Sites are asked for their Italian pages first.
+        profile_->setHttpAcceptLanguage(QStringLiteral("it-IT,it;q=0.9,en;q=0.5"));
 
         QWebEngineSettings *s = profile_->settings();
         s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);

@@ -132,8 +132,10 @@ QString urlText(const QUrl &url)
     if (url.isEmpty())
         return {};
     QString windowsPath = windowsPathOf(url);
+    // Web addresses stay percent-encoded, as the engine sends them: the 8-bit log
+    // could not hold the letters of other scripts, and the encoded form still navigates.
     if (windowsPath.isEmpty() && url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0)
-        return url.toString();
+        return url.toString(QUrl::FullyEncoded);
     if (windowsPath.isEmpty()) {
         const QString host = url.host();
         if (!host.isEmpty() && host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0)

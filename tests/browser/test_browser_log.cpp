@@ -223,9 +223,16 @@ TEST_F(VisitedLog, ViewerTriesBothNotepadsThenTheDesktopEditor)
     EXPECT_EQ(shell.editorCalls, QStringList{kLog});
     EXPECT_TRUE(ui.messages.empty());
 
+    // The opener started, then found nothing to open the log with: the same message.
+    ASSERT_TRUE(shell.editorFailed);
+    shell.editorFailed();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.last().text.contains(kLog));
+    EXPECT_EQ(ui.last().title, QStringLiteral("Varia storia"));
+
     shell.editorStarts = false;
     w->Command5->click();
-    ASSERT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_TRUE(ui.last().text.contains(kLog));
     EXPECT_EQ(ui.endProgramCalls, 0);
     EXPECT_EQ(forms::loaded<frmBrowser>(), w);

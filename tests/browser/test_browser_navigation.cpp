@@ -6,6 +6,7 @@
 #include "iemanager/Test_URL.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
@@ -330,4 +331,25 @@ TEST_F(LoadingTick, TickArrivingDuringTheTerminationDoesNotAskOrEndAgain)
     EXPECT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(reentering.terminated.back(), 0x30u);
     useProcesses(processes);
+}
+
+TEST_F(Navigation, TabFollowsTheDesignOrderSkippingWhatCannotTakeTheFocus)
+{
+    frmBrowser *w = open();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isActiveWindow(); }, 5000));
+    auto tabFrom = [&](QWidget *from, bool back = false) {
+        from->setFocus();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return from->hasFocus(); }, 5000));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+        return QApplication::focusWidget();
+    };
+    // The label, the toolbar and the strip take no focus; the hidden button neither.
+    EXPECT_EQ(tabFrom(w->cboAddress), w->Command1);
+    EXPECT_EQ(tabFrom(w->Command1, true), w->cboAddress);
+    EXPECT_EQ(tabFrom(w->Check1), w->Command3);
+    EXPECT_EQ(tabFrom(w->Command4), w->Check2);
+    EXPECT_EQ(tabFrom(w->Check2), w->Command5);
+    EXPECT_EQ(tabFrom(w->Command7), w->Command8[0]);
+    EXPECT_EQ(tabFrom(w->Command8[4]), w->Command8[5]);
 }

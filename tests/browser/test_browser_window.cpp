@@ -210,6 +210,18 @@ TEST_F(BrowserWindow, LayoutFollowsTheWindowInTwips)
     EXPECT_EQ(w->StatusBar1->width(), 1000);
     EXPECT_EQ(w->StatusBar1->geometry().bottom(), 699);
 
+    // The user cannot make the window so small that a control of the strip, the
+    // toolbar or the status bar goes out of reach, or the page has no room at all.
+    const QSize least = w->minimumSize();
+    for (QWidget *c : w->picAddress->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!c->isHidden() && c != w->cboAddress) // the box follows the window's width
+            EXPECT_LE(c->geometry().right(), least.width() - 1) << c->metaObject()->className();
+    EXPECT_LE(w->tbToolBar->geometry().right(), least.width() - 1);
+    EXPECT_GE(least.height() - px(690) - px(285), px(1000));
+    EXPECT_LE(least.width(), 800); // still fits the smallest screens
+    // The layout rules themselves hold at any size the window is given.
+    w->setMinimumSize(0, 0);
+
     // Narrower than the address box rule and too low for the web view: both keep their sizes.
     const int cboWidth = w->cboAddress->width();
     const int webHeight = w->brwWebBrowser->height();

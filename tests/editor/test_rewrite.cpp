@@ -213,12 +213,19 @@ TEST_F(PageRewriteEngine, PageNamedLikeItsOwnWorkingCopyOrBackupIsNotLost)
     EXPECT_EQ(ui.last().text, QStringLiteral("Errore in lettura pagina ") + tilde);
     EXPECT_EQ(readFile(tilde), "<body>\n</body>\n");
 
-    // "x.ht_" would be its own backup: the backup step refuses.
+    // "x.ht_" would be its own backup: refused with the reading message, before its
+    // working copy ("x.ht~", here a page of its own) is written.
     const QString under = QStringLiteral("C:\\HOME-PAG\\PAGINA.HT_");
     showPage("<body>\n</body>\n", under);
     EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
-    EXPECT_EQ(ui.last().text, QStringLiteral("Errore nella copia della pagina ") + under + QStringLiteral(" in ") + under);
+    EXPECT_EQ(ui.last().text, QStringLiteral("Errore in lettura pagina ") + under);
     EXPECT_EQ(readFile(under), "<body>\n</body>\n");
+    EXPECT_EQ(readFile(tilde), "<body>\n</body>\n");
+    EXPECT_FALSE(ReplaceBackground(QStringLiteral("C:\\X.JPG"), caller));
+    EXPECT_EQ(ui.last().text, QStringLiteral("Errore in lettura pagina ") + under);
+    EXPECT_EQ(readFile(under), "<body>\n</body>\n");
+    EXPECT_EQ(readFile(tilde), "<body>\n</body>\n");
+    EXPECT_TRUE(failing->copies.isEmpty());
     EXPECT_EQ(forms::loaded<Caller>(), caller);
     forms::unload<Caller>();
 }

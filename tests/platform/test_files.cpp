@@ -1,4 +1,5 @@
 #include "TestEnv.h"
+#include <QTemporaryDir>
 #include "platform/PathSpace.h"
 #include "platform/RealFiles.h"
 #include "platform/RealUi.h"
@@ -62,13 +63,17 @@ TEST_F(PathSpaceTest, DrivesMapToTheirFoldersAndBack)
         EXPECT_EQ(toWindowsPath(toNativePath(w)), w);
 }
 
-TEST_F(PathSpaceTest, WithoutVariablesCIsTheRootAndOtherDrivesAreAbsent)
+TEST_F(PathSpaceTest, WithoutVariablesCIsTheUsersDriveFolderAndOtherDrivesAreAbsent)
 {
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     qunsetenv("LANTERNA_DRIVE_C");
     qunsetenv("LANTERNA_DRIVE_D");
-    EXPECT_EQ(toNativePath(QStringLiteral("C:\\tmp\\a")), QStringLiteral("/tmp/a"));
+    const QString c = data.path() + QStringLiteral("/lanterna/C");
+    EXPECT_EQ(toNativePath(QStringLiteral("C:\\tmp\\a")), c + QStringLiteral("/tmp/a"));
     EXPECT_TRUE(toNativePath(QStringLiteral("D:\\HOME-PAG\\INIZIO.HTM")).isEmpty());
-    EXPECT_EQ(toWindowsPath(QStringLiteral("/tmp/a")), QStringLiteral("C:\\tmp\\a"));
+    EXPECT_EQ(toWindowsPath(c + QStringLiteral("/tmp/a")), QStringLiteral("C:\\tmp\\a"));
+    EXPECT_EQ(toWindowsPath(QStringLiteral("/tmp/a")), QStringLiteral("Z:\\tmp\\a"));
 }
 
 class RealFilesTest : public LanternaTest {};
@@ -102,6 +107,31 @@ TEST_F(RealFilesTest, ReadWriteReplaceCopyAndProbe)
     EXPECT_EQ(QDir(driveC).entryList(QDir::Files), QStringList{"a.txt"});
     EXPECT_TRUE(f.removeFile(QStringLiteral("C:\\a.txt")));
     EXPECT_FALSE(f.removeFile(QStringLiteral("C:\\a.txt")));
+}
+
+TEST_F(RealFilesTest, ListingIsSortedWithoutRegardToCaseDotsFirst)
+{
+    // Enough names that the file system's own order (hash order on ext4) shows.
+    const QStringList made = {"zeta.url", "Alpha.url", "a.url", "B", "_x.url", "beta.url", "Zulu", "10.url",
+                              "2.url", "[q].url", "~tilde.url", "Mela.url", "mELA2.url", "kiwi.url"};
+    for (const QString &n : made) {
+        if (n.contains(QLatin1Char('.')))
+            writeFile(QStringLiteral("C:\\ORD\\") + n, "x");
+        else
+            makeDir(QStringLiteral("C:\\ORD\\") + n);
+    }
+    auto all = files->list(QStringLiteral("C:\\ORD\\*.*"));
+    ASSERT_TRUE(all.has_value());
+    QStringList got;
+    for (const auto &e : *all)
+        got << e.name;
+    // Upper-case ordinal: "_" (0x5F) after the letters, "[" (0x5B) after "Z", "~" last.
+    EXPECT_EQ(got, (QStringList{".", "..", "10.url", "2.url", "a.url", "Alpha.url", "B", "beta.url", "kiwi.url",
+                                "Mela.url", "mELA2.url", "zeta.url", "Zulu", "[q].url", "_x.url", "~tilde.url"}));
+    auto urls = files->list(QStringLiteral("C:\\ORD\\*.url"));
+    ASSERT_TRUE(urls.has_value());
+    EXPECT_EQ(urls->front().name, QStringLiteral("10.url"));
+    EXPECT_EQ(urls->back().name, QStringLiteral("~tilde.url"));
 }
 
 TEST_F(RealFilesTest, ListingMatchesWildcardsAndReportsAttributes)

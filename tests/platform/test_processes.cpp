@@ -231,19 +231,21 @@ TEST_F(ProcessStart, RunsDetachedWithoutAShellEachArgumentWhole)
               "#!/bin/sh\n"
               "out=\"$1\"\n"
               "shift\n"
-              "for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > \"$out.tmp\"\n"
+              "{ echo \"window=$LANTERNA_WINDOW\"; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > \"$out.tmp\"\n"
               "mv \"$out.tmp\" \"$out\"\n");
     ASSERT_TRUE(QFile::setPermissions(native(QStringLiteral("C:\\BIN\\args.sh")),
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const QString out = native(QStringLiteral("C:\\out.txt"));
     const QStringList args{out, QStringLiteral("http://host/a b?x=1&y=2"),
                            QStringLiteral("$(touch bad); `touch bad` | > bad \"q\" 'y' *"), QString()};
+    // The started program is asked to open maximised, whatever this one was asked.
+    qputenv("LANTERNA_WINDOW", "normal");
     EXPECT_FALSE(processes.start(QStringLiteral("C:\\BIN\\args.sh"), args).has_value());
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(out); }, 20000));
     int st = 0;
     EXPECT_TRUE(QTest::qWaitFor([&] { return ::waitpid(-1, &st, WNOHANG) > 0; }, 20000));
     EXPECT_EQ(readFile(QStringLiteral("C:\\out.txt")),
-              QByteArray("[http://host/a b?x=1&y=2]\n[$(touch bad); `touch bad` | > bad \"q\" 'y' *]\n[]\n"));
+              QByteArray("window=maximized\n[http://host/a b?x=1&y=2]\n[$(touch bad); `touch bad` | > bad \"q\" 'y' *]\n[]\n"));
     EXPECT_FALSE(exists(QStringLiteral("C:\\bad")));
     EXPECT_FALSE(QFile::exists(QDir::current().filePath(QStringLiteral("bad"))));
 
@@ -288,4 +290,13 @@ TEST_F(ProcessStart, FailuresAreReportedAtOnceWithTheSystemsNumberAndText)
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     expectError(QStringLiteral("C:\\BIN\\junk.exe"), ENOEXEC);
     EXPECT_TRUE(childrenOf(::getpid()).empty());
+}
+
+TEST(StartedMaximized, TheRequestIsTakenOutOfTheEnvironmentOnce)
+{
+    qputenv("LANTERNA_WINDOW", "maximized");
+    EXPECT_TRUE(platform::startedMaximized());
+    // Programs this one starts of its own accord do not inherit the request.
+    EXPECT_FALSE(qEnvironmentVariableIsSet("LANTERNA_WINDOW"));
+    EXPECT_TRUE(platform::startedMaximized());
 }

@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 #include "platform/WebEngineProfile.h"
+#include "platform/Text.h"
 #include "platform/WebEngineUrls.h"
 
 #include <QDir>
@@ -115,6 +116,16 @@ TEST_F(WebEngineUrls, ReportedAddressesUseWindowsForm)
     EXPECT_EQ(urlText(QUrl("http://www.example.it/a.htm?q=1")), "http://www.example.it/a.htm?q=1");
     EXPECT_EQ(urlText(QUrl("about:blank")), "about:blank");
     EXPECT_EQ(urlText(QUrl()), "");
+    // Web addresses in other scripts stay encoded, so the 8-bit log keeps them whole
+    // and they navigate again after a restart.
+    const QUrl cyrillic(QStringLiteral("http://127.0.0.1:8080/пример/страница.htm?q=ελληνικά"));
+    const QString kept = urlText(cyrillic);
+    EXPECT_EQ(kept, QStringLiteral("http://127.0.0.1:8080/%D0%BF%D1%80%D0%B8%D0%BC%D0%B5%D1%80/"
+                                   "%D1%81%D1%82%D1%80%D0%B0%D0%BD%D0%B8%D1%86%D0%B0.htm"
+                                   "?q=%CE%B5%CE%BB%CE%BB%CE%B7%CE%BD%CE%B9%CE%BA%CE%AC"));
+    EXPECT_EQ(platform::fromAnsi(platform::toAnsi(kept)), kept);
+    EXPECT_EQ(urlFromTyped(kept), cyrillic);
+    EXPECT_EQ(urlText(QUrl(QStringLiteral("http://bücher.example/"))), "http://xn--bcher-kva.example/");
 
     // What the control reports, typed back, leads to the same file.
     for (const QUrl &u : {onC("/HOME-PAG/INIZIO.HTM"), onD("/a b/c.htm"), QUrl::fromLocalFile("/usr/share/doc/a.htm")})

@@ -11,6 +11,7 @@ public:
     QStringList organizeCalls;
     bool editorStarts = true;
     QStringList editorCalls;
+    std::function<void()> editorFailed; // what the opener calls when it fails later
     QString ip = QStringLiteral("192.0.2.7");
     QString host = QStringLiteral("postazione1");
 
@@ -21,9 +22,10 @@ public:
         return findExecutableResult;
     }
     void organizeFavorites(QWidget *, const QString &folder) override { organizeCalls << folder; }
-    bool openInTextEditor(const QString &path) override
+    bool openInTextEditor(const QString &path, std::function<void()> failed) override
     {
         editorCalls << path;
+        editorFailed = std::move(failed);
         return editorStarts;
     }
     QString localIP() override { return ip; }

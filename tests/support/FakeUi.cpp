@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QTest>
 
 void FakeUi::doEvents()
 {
@@ -38,6 +39,8 @@ void FakeUi::popupMenu(QMenu *menu)
 int FakeUi::showMessage(const QString &text, int flags, const QString &title)
 {
     messages.push_back({text, title, flags});
+    if (modalWaitMs > 0)
+        QTest::qWait(modalWaitMs);
     if (!answers.empty()) {
         int a = answers.front();
         answers.pop_front();

@@ -34,6 +34,9 @@ public:
     std::deque<QString> menuChoices;
     QStringList menusShown; // titles of the menus shown
     int endProgramCalls = 0;
+    // A real modal box keeps the events running while it waits for the user: so
+    // many milliseconds of a nested event loop before each answer.
+    int modalWaitMs = 0;
 
     void beep() override { ++beeps; }
     void setClipboardText(const QString &t) override { clipboard = t; }

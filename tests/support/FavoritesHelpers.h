@@ -129,6 +129,7 @@ public:
     }
     QString programFolder() override { return inner_.programFolder(); }
     QString exeName() override { return inner_.exeName(); }
+    QString dataFile(const QString &name) override { return inner_.dataFile(name); }
 
 private:
     platform::Files &inner_;

@@ -1,0 +1,120 @@
+// A long day with the real engine: navigations between local pages and pages of a
+// local web server, the home page edited every 100, memory (PSS of the program and
+// its engine processes) after each hundred. The memory must settle, not grow with
+// the number of pages. Run by hand: ./bench/bench_long_session [navigations]
+#include "LocalHttpServer.h"
+#include "QuietUi.h"
+#include "FakeProcesses.h"
+#include "app/Module1.h"
+#include "app/Startup.h"
+#include "app/forms.h"
+#include "browser/frmBrowser.h"
+#include "editor/PageRewrite.h"
+#include "platform/RealFiles.h"
+#include "platform/RealShell.h"
+#include "platform/Services.h"
+#include "platform/WebEngineBrowser.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// PSS in KiB of a process and everything it started, from /proc.
+long long pssTree(pid_t root)
+{
+    long long total = 0;
+    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(root));
+    if (rollup.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : rollup.readAll().split('\n'))
+            if (line.startsWith("Pss:"))
+                total += line.mid(4).trimmed().split(' ').value(0).toLongLong();
+    }
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(root));
+    if (children.open(QIODevice::ReadOnly))
+        for (const QByteArray &c : children.readAll().split(' '))
+            if (!c.trimmed().isEmpty())
+                total += pssTree(pid_t(c.trimmed().toInt()));
+    return total;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    startup::prepareEngine();
+    QApplication app(argc, argv);
+    const int total = argc > 1 ? std::max(100, atoi(argv[1])) : 1000;
+
+    QTemporaryDir root;
+    const QString c = root.filePath(QStringLiteral("C"));
+    QDir().mkpath(c + QStringLiteral("/HOME-PAG"));
+    qputenv("LANTERNA_DRIVE_C", QFile::encodeName(c));
+    for (int i = 0; i < 10; ++i) {
+        QFile f(c + QStringLiteral("/HOME-PAG/P%1.HTM").arg(i));
+        f.open(QIODevice::WriteOnly);
+        f.write("<HTML><HEAD><TITLE>Pagina " + QByteArray::number(i) + "</TITLE></HEAD><BODY>\r\n"
+                + QByteArray(20000, 'x') + "\r\n</BODY></HTML>\r\n");
+    }
+    LocalHttpServer web;
+    for (int i = 0; i < 10; ++i)
+        web.add("/w" + QByteArray::number(i),
+                {"<html><head><title>Web " + QByteArray::number(i) + "</title></head><body>"
+                 + QByteArray(20000, 'y') + "<script>var a = []; for (var k = 0; k < 1000; ++k) a.push({k: k});"
+                 "</script></body></html>"});
+
+    QuietUi ui;
+    platform::RealFiles files(QStringLiteral("C:\\HOME-PAG"), QStringLiteral("lanterna"));
+    FakeProcesses processes; // no process of the machine is ever ended from here
+    platform::RealShell shell;
+    platform::Services services{ui, files, processes, shell, [](QWidget *parent) -> platform::WebBrowser * {
+                                    return new platform::WebEngineBrowser(parent);
+                                }};
+    platform::install(services);
+
+    Module1::StartUrl = QStringLiteral("C:\\HOME-PAG\\P0.HTM");
+    frmBrowser *w = forms::frmBrowser();
+    auto *engine = qobject_cast<platform::WebEngineBrowser *>(w->brwWebBrowser);
+    auto finished = [&](const QString &ending) {
+        return QTest::qWaitFor([&] { return !engine->Busy() && engine->LocationURL().endsWith(ending); }, 60000);
+    };
+    finished(QStringLiteral("P0.HTM"));
+
+    std::printf("%-12s %12s %10s\n", "navigations", "PSS (MiB)", "seconds");
+    QElapsedTimer clock;
+    clock.start();
+    int edits = 0;
+    for (int n = 1; n <= total; ++n) {
+        const bool local = n % 2 == 0;
+        const QString address = local ? QStringLiteral("C:\\HOME-PAG\\P%1.HTM").arg(n % 10)
+                                      : web.url(QStringLiteral("/w%1").arg(n % 10));
+        w->cboAddress->setEditText(address);
+        w->cboAddress_Click();
+        if (!finished(local ? QStringLiteral("P%1.HTM").arg(n % 10) : QStringLiteral("/w%1").arg(n % 10))) {
+            std::fprintf(stderr, "navigation %d to %s did not finish\n", n, qPrintable(address));
+            return 1;
+        }
+        if (n % 100 == 0) {
+            // The editor on the local page shown: the tick has written its path into Tag.
+            QTest::qWaitFor([&] { return !w->timTimer->isActive(); }, 10000);
+            if (local && InsertBlock(QStringLiteral("<P>riga %1</P>").arg(n), nullptr))
+                ++edits;
+            QTest::qWait(0);
+            std::printf("%-12d %12.1f %10.1f\n", n, double(pssTree(::getpid())) / 1024.0,
+                        double(clock.elapsed()) / 1000.0);
+            std::fflush(stdout);
+        }
+    }
+    std::printf("edits: %d, addresses listed: %d\n", edits, w->cboAddress->count());
+    return 0;
+}
