@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 #include "app/Module1.h"
+#include "app/Startup.h"
 #include "app/forms.h"
 #include "browser/frmBrowser.h"
 #include "iemanager/Test_URL.h"
@@ -312,4 +313,37 @@ TEST_F(Closing, YesMergesTheLogAgainAndRewritesIt)
     EXPECT_EQ(readFile(kLog),
               QByteArray("http://start/\r\nhttp://a/\r\nhttp://visited/  \r\nhttp://from-other-copy/\r\n"));
     EXPECT_EQ(ui.endProgramCalls, 1);
+}
+
+TEST_F(BrowserWindow, EveryCaptionOfTheStripIsWholeAtTheDesignSize)
+{
+    startup::useDesignFont(); // as the program starts
+    auto *w = new frmBrowser();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const int stripBottom = w->picAddress->height();
+    // A switch needs room for its box, the gap and the whole caption.
+    for (QCheckBox *c : {w->Check1, w->Check2}) {
+        c->ensurePolished();
+        EXPECT_LE(c->sizeHint().width(), c->width()) << c->text().toStdString();
+    }
+    // Buttons: the caption's letters inside the frame and above the strip's lower edge,
+    // which cuts the shortcut row.
+    QList<QPushButton *> buttons{w->Command1, w->Command3, w->Command4, w->Command5, w->Command6, w->Command7};
+    for (QPushButton *b : w->Command8)
+        buttons << b;
+    for (QPushButton *b : buttons) {
+        b->ensurePolished();
+        const QFontMetrics fm(b->font());
+        const QString text = b->text().simplified();
+        const int visible = std::min(b->height(), stripBottom - b->y());
+        const QRect ink = fm.tightBoundingRect(text);
+        // Centred in the frame (one pixel each side): the ink must not reach the cut.
+        const int inkBottom = (b->height() + fm.ascent() - fm.descent()) / 2 + ink.bottom();
+        if (b == w->Command1) // the only caption on two lines
+            continue;
+        EXPECT_LE(fm.horizontalAdvance(text), b->width() - 2) << text.toStdString();
+        EXPECT_LE(inkBottom, visible - 1) << text.toStdString();
+    }
+    delete w;
 }
