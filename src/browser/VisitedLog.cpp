@@ -18,30 +18,52 @@ AddressIndex::AddressIndex(const QStringList &entries)
         keys_.insert(trimBlanks(e));
 }
 
-bool AddressIndex::insertKey(const QString &key)
+bool AddressIndex::insertTrimmed(const QString &key)
 {
     const qsizetype before = keys_.size();
     keys_.insert(key);
     return keys_.size() != before;
 }
 
-MergeResult mergeLines(const QList<QByteArray> &lines, const QStringList &current)
+ReadLog readLines(const QList<QByteArray> &lines)
+{
+    ReadLog r;
+    AddressIndex seen;
+    for (const QByteArray &raw : lines) {
+        QString line = platform::fromAnsi(raw);
+        if (isSkipped(line))
+            continue;
+        QString key = trimBlanks(line);
+        if (!seen.insertTrimmed(key))
+            continue;
+        r.lines.append(std::move(line));
+        r.keys.append(std::move(key));
+        r.raw.append(raw);
+    }
+    return r;
+}
+
+MergeResult merge(const ReadLog &log, const QStringList &current)
 {
     MergeResult r;
-    AddressIndex index(current);
+    const AddressIndex listed(current);
     qsizetype room = kMaxListEntries - current.size();
-    for (const QByteArray &raw : lines) {
-        const QString line = platform::fromAnsi(raw);
-        if (isSkipped(line) || !index.insert(line))
+    for (qsizetype i = 0; i < log.lines.size(); ++i) {
+        if (listed.containsTrimmed(log.keys.at(i)))
             continue;
         if (room > 0) {
-            r.added.append(line);
+            r.added.append(log.lines.at(i));
             --room;
         } else {
-            r.overflow.append(raw);
+            r.overflow.append(log.raw.at(i));
         }
     }
     return r;
+}
+
+MergeResult mergeLines(const QList<QByteArray> &lines, const QStringList &current)
+{
+    return merge(readLines(lines), current);
 }
 
 QByteArray logBytes(const QStringList &entries, const QList<QByteArray> &overflow)

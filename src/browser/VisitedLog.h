@@ -26,12 +26,23 @@ public:
     explicit AddressIndex(const QStringList &entries);
     bool contains(const QString &entry) const { return keys_.contains(address::trimBlanks(entry)); }
     // False (and nothing added) when an equal entry is already there.
-    bool insert(const QString &entry) { return insertKey(address::trimBlanks(entry)); }
+    bool insert(const QString &entry) { return insertTrimmed(address::trimBlanks(entry)); }
+    // The same for entries already trimmed.
+    bool containsTrimmed(const QString &key) const { return keys_.contains(key); }
+    bool insertTrimmed(const QString &key);
 
 private:
-    bool insertKey(const QString &key);
     QSet<QString> keys_;
 };
+
+// A log's lines ready to join a list: decoded, blank and "about:blank" lines left out,
+// each address at its first line only. The costly part of a merge, which needs no list.
+struct ReadLog {
+    QStringList lines;       // decoded, as read (not trimmed)
+    QStringList keys;        // the same, trimmed: what entries are compared by
+    QList<QByteArray> raw;   // the same lines' bytes, as read
+};
+ReadLog readLines(const QList<QByteArray> &lines);
 
 struct MergeResult {
     QStringList added;       // lines for the end of the list, as read (not trimmed)
@@ -43,6 +54,7 @@ struct MergeResult {
 // the list never grows past kMaxListEntries, and what does not fit is returned as
 // overflow so a rewrite of the log keeps it.
 MergeResult mergeLines(const QList<QByteArray> &lines, const QStringList &current);
+MergeResult merge(const ReadLog &log, const QStringList &current);
 
 // The bytes of the log for these entries: one CR LF line each, skipped entries left
 // out, every character written back as the byte it was read from.

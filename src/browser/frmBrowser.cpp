@@ -2,7 +2,9 @@
 
 #include "app/Module1.h"
 #include "app/forms.h"
+#include "browser/AddressListModel.h"
 #include "browser/AddressRules.h"
+#include "browser/ToolbarIcons.h"
 #include "editor/Colore.h"
 #include "editor/Form1.h"
 #include "editor/Form2.h"
@@ -28,8 +30,6 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPainterPath>
-#include <QPolygonF>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -67,48 +67,6 @@ protected:
     }
 };
 
-QPixmap blankIcon()
-{
-    QPixmap pm(24, 24);
-    pm.fill(Qt::transparent);
-    return pm;
-}
-
-QIcon drawnSearchIcon()
-{
-    QPixmap pm = blankIcon();
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 2.5));
-    p.setBrush(QColor(200, 225, 255));
-    p.drawEllipse(QRectF(3, 3, 12, 12));
-    p.setPen(QPen(QColor(40, 40, 40), 3.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(14, 14), QPointF(20.5, 20.5));
-    return QIcon(pm);
-}
-
-QIcon drawnHomeIcon()
-{
-    QPixmap pm = blankIcon();
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(60, 40, 20), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(QColor(200, 60, 40));
-    p.drawPolygon(QPolygonF({QPointF(2, 12), QPointF(12, 3), QPointF(22, 12)}));
-    p.setBrush(QColor(245, 225, 180));
-    p.drawRect(QRectF(5, 12, 14, 10));
-    p.setBrush(QColor(120, 80, 40));
-    p.drawRect(QRectF(10, 15, 4, 7));
-    return QIcon(pm);
-}
-
-// Theme icons where the desktop has them, else Qt's own or drawn ones; all 24 x 24.
-QIcon toolbarIcon(const char *themeName, const QIcon &fallback)
-{
-    const QIcon icon = QIcon::fromTheme(QString::fromLatin1(themeName), fallback);
-    return QIcon(icon.pixmap(24, 24));
-}
-
 // Where Home leads: the home page Main settled on when it can be read, else the
 // fixed home page folders, else a blank page.
 QString homePageAddress()
@@ -129,12 +87,12 @@ const QString kSearchPage = QStringLiteral("https://duckduckgo.com/");
 
 frmBrowser::frmBrowser()
 {
-    createAddressStrip();
-    createToolBar();
-
+    // The engine first: its processes start up while the rest of the window is built.
     brwWebBrowser = platform::services().makeBrowser(this);
     brwWebBrowser->setGeometry(twipsRect(75, 690, 5400, 3735));
     brwWebBrowser->setSearchPage(kSearchPage);
+    createAddressStrip();
+    createToolBar();
     connectBrowser();
 
     createStatusBar();
@@ -154,13 +112,7 @@ frmBrowser::~frmBrowser() = default;
 
 void frmBrowser::createToolBar()
 {
-    QStyle *st = style();
-    imlIcons = {toolbarIcon("go-previous", st->standardIcon(QStyle::SP_ArrowBack)),
-                toolbarIcon("go-next", st->standardIcon(QStyle::SP_ArrowForward)),
-                toolbarIcon("process-stop", st->standardIcon(QStyle::SP_BrowserStop)),
-                toolbarIcon("view-refresh", st->standardIcon(QStyle::SP_BrowserReload)),
-                toolbarIcon("go-home", drawnHomeIcon()),
-                toolbarIcon("edit-find", drawnSearchIcon())};
+    imlIcons = toolbarIcons();
     static const char *const keys[] = {"Back", "Forward", "Stop", "Refresh", "Home", "Search"};
 
     tbToolBar = new QToolBar(this);
@@ -214,6 +166,8 @@ void frmBrowser::createAddressStrip()
     lblAddress->installEventFilter(this);
 
     cboAddress = new QComboBox(picAddress);
+    addressList_ = new AddressListModel(cboAddress);
+    cboAddress->setModel(addressList_);
     // The box also "activates" an entry when typed text that matches one is confirmed
     // or loses the focus; only a pick from the list is the address action, so that
     // activation is told apart by the edit's own signal, which brackets the box's.
@@ -408,22 +362,15 @@ void frmBrowser::Form_Load()
     using Module1::StartUrl;
     Module1::AllowPopups = false;
     try {
-        // A copy started by the program itself opens maximised with the focus.
-        keepMaximized_ = platform::startedMaximized();
-        if (keepMaximized_) {
-            showMaximized();
-            activateWindow();
-        } else {
-            show();
-        }
-        tbToolBar->repaint();
-        cboAddress->repaint();
         Form_Resize();
         brwWebBrowser->setHomePage(homePageAddress());
     } catch (...) {
     }
 
     // The first navigation falls back twice when the control refuses the address.
+    // It is asked for before the window is shown: the engine then loads the page
+    // while the window maps and paints, and its answers come through the event loop,
+    // after the window is up.
     for (int n = 0;;) {
         bool failed = false;
         try {
@@ -440,6 +387,18 @@ void frmBrowser::Form_Load()
             break;
         ++n;
         StartUrl = n == 1 ? QStringLiteral("D:\\HOME-PAG\\INIZIO.HTM") : QStringLiteral("C:\\WINDOWS\\VUOTA.HTM");
+    }
+
+    try {
+        // A copy started by the program itself opens maximised with the focus.
+        keepMaximized_ = platform::startedMaximized();
+        if (keepMaximized_) {
+            showMaximized();
+            activateWindow();
+        } else {
+            show();
+        }
+    } catch (...) {
     }
 
     ReadVisitedLog();

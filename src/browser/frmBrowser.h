@@ -22,6 +22,8 @@ class WebBrowser;
 
 // The main window: the browser control, toolbar, address box, side buttons and
 // status bar. Closing it ends the program.
+class AddressListModel;
+
 class frmBrowser : public Form {
     Q_OBJECT
 public:
@@ -89,6 +91,9 @@ public:
 
     // Visited-links log
     void ReadVisitedLog();
+    // Reads the log now and decodes it on another thread while the window is built;
+    // the window's first ReadVisitedLog takes that reading.
+    static void startReadingVisitedLog();
     void WriteVisitedLog();
 
     // The log's full path: beside the program.
@@ -115,6 +120,8 @@ private:
     // Log lines that did not fit in the address list at the last read; written back
     // after the list so a rewrite never drops them.
     QList<QByteArray> logOverflow_;
+    // The address box's list (owned by the box).
+    AddressListModel *addressList_ = nullptr;
     // The loading branch of the tick yields and asks; a tick arriving meanwhile waits
     // for the next second instead of asking or ending processes a second time.
     bool busyTickRunning_ = false;

@@ -1,6 +1,7 @@
 #include "browser/frmBrowser.h"
 
 #include "app/Module1.h"
+#include "browser/AddressListModel.h"
 #include "browser/AddressRules.h"
 #include "browser/Progress.h"
 #include "platform/Services.h"
@@ -137,12 +138,8 @@ void frmBrowser::brwWebBrowser_DocumentComplete(const QString &URL)
         timTimer->start();
     if (!cboAddress)
         return;
-    QStringList entries;
-    entries.reserve(cboAddress->count());
-    for (int i = 0; i < cboAddress->count(); ++i)
-        entries << cboAddress->itemText(i);
     const QString boxText = cboAddress->currentText();
-    const QString entry = address::newListEntry(boxText, entries);
+    const QString entry = address::newListEntry(boxText, addressList_->entries());
     if (entry.isEmpty())
         return;
     cboAddress->addItem(entry);

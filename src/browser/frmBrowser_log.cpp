@@ -1,5 +1,6 @@
 #include "browser/frmBrowser.h"
 
+#include "browser/AddressListModel.h"
 #include "browser/VisitedLog.h"
 #include "platform/Files.h"
 #include "platform/Processes.h"
@@ -9,6 +10,8 @@
 #include "platform/Ui.h"
 
 #include <QComboBox>
+
+#include <future>
 
 namespace {
 
@@ -21,16 +24,28 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-QStringList listEntries(const QComboBox *box)
+// The reading started before the window exists, taken by the first ReadVisitedLog.
+std::future<visitedlog::ReadLog> &earlyReading()
 {
-    QStringList entries;
-    entries.reserve(box->count());
-    for (int i = 0; i < box->count(); ++i)
-        entries.append(box->itemText(i));
-    return entries;
+    static std::future<visitedlog::ReadLog> reading;
+    return reading;
 }
 
 } // namespace
+
+void frmBrowser::startReadingVisitedLog()
+{
+    try {
+        // The bytes are read here: the path space is not for several threads.
+        auto data = platform::files().readAll(visitedLogPath());
+        if (!data)
+            return;
+        earlyReading() = std::async(std::launch::async, [bytes = std::move(*data)] {
+            return visitedlog::readLines(platform::splitLines(bytes));
+        });
+    } catch (...) {
+    }
+}
 
 QString frmBrowser::visitedLogPath()
 {
@@ -42,17 +57,23 @@ void frmBrowser::ReadVisitedLog()
     try {
         WaitCursor wait;
         logOverflow_.clear();
-        // A missing or unreadable log reads as an empty one.
-        const auto data = platform::files().readAll(visitedLogPath());
-        if (!data)
-            return;
-        visitedlog::MergeResult merged = visitedlog::mergeLines(platform::splitLines(*data), listEntries(cboAddress));
+        visitedlog::ReadLog log;
+        if (earlyReading().valid()) {
+            log = earlyReading().get();
+        } else {
+            // A missing or unreadable log reads as an empty one.
+            const auto data = platform::files().readAll(visitedLogPath());
+            if (!data)
+                return;
+            log = visitedlog::readLines(platform::splitLines(*data));
+        }
+        visitedlog::MergeResult merged = visitedlog::merge(log, addressList_->entries());
         logOverflow_ = std::move(merged.overflow);
         if (merged.added.isEmpty())
             return;
         // Filling an empty list would select its first entry and overwrite the typed text.
         const QString typed = cboAddress->currentText();
-        cboAddress->addItems(merged.added);
+        addressList_->append(merged.added);
         if (cboAddress->currentText() != typed)
             cboAddress->setEditText(typed);
     } catch (...) {
@@ -65,7 +86,7 @@ void frmBrowser::WriteVisitedLog()
         // Written beside the log and renamed over it: a failure keeps the old log whole
         // (in a read-only folder a writable log is rewritten in place).
         platform::files().replaceFile(visitedLogPath(),
-                                      visitedlog::logBytes(listEntries(cboAddress), logOverflow_));
+                                      visitedlog::logBytes(addressList_->entries(), logOverflow_));
     } catch (...) {
     }
 }

@@ -1,0 +1,161 @@
+#include "TestEnv.h"
+#include "app/Module1.h"
+#include "app/forms.h"
+#include "browser/ToolbarIcons.h"
+#include "browser/frmBrowser.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QSignalSpy>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString kLog = QStringLiteral("C:\\PROG\\LANTERNA.DAT");
+
+QStringList entries(const frmBrowser *w)
+{
+    QStringList out;
+    for (int i = 0; i < w->cboAddress->count(); ++i)
+        out << w->cboAddress->itemText(i);
+    return out;
+}
+
+class AddressList : public LanternaTest {
+protected:
+    frmBrowser *load()
+    {
+        Module1::StartUrl = QStringLiteral("http://start/");
+        return forms::frmBrowser();
+    }
+};
+
+const QByteArray kMessyLog = "http://b/\r\n\r\n   \r\nabout:blank\r\nhttp://start/\r\n http://a/ \r\nhttp://b/\r\n"
+                             "http://B/\r\n http://start/ \r\nabout:blank \r\n";
+
+} // namespace
+
+// The log read while the window is still being built gives the list the window would
+// have read itself; a later reading (Vedo Storia, closing) reads the file afresh.
+TEST_F(AddressList, TheLogReadAtStartFollowsTheSameRulesAndLaterReadingsReadAfresh)
+{
+    writeFile(kLog, kMessyLog);
+    const QStringList direct = entries(load());
+    unloadAll();
+
+    frmBrowser::startReadingVisitedLog();
+    // Changed after the early reading: the window lists what was read at start.
+    writeFile(kLog, kMessyLog + "http://later/\r\n");
+    frmBrowser *w = load();
+    EXPECT_EQ(entries(w), direct);
+    EXPECT_EQ(direct, (QStringList{"http://start/", "http://b/", " http://a/ ", "http://B/", "about:blank "}));
+    EXPECT_EQ(w->cboAddress->currentText(), QStringLiteral("http://start/"));
+
+    w->Command2_Click();
+    EXPECT_EQ(entries(w), direct + QStringList{"http://later/"});
+}
+
+TEST_F(AddressList, AnEarlyReadingOfAMissingOrUnreadableLogListsNothing)
+{
+    frmBrowser::startReadingVisitedLog(); // no log at all
+    frmBrowser *w = load();
+    EXPECT_EQ(entries(w), QStringList{"http://start/"});
+    unloadAll();
+
+    makeDir(kLog); // a folder where the log should be
+    frmBrowser::startReadingVisitedLog();
+    w = load();
+    EXPECT_EQ(entries(w), QStringList{"http://start/"});
+}
+
+// A whole log joins the list in one insertion (a box of 32,767 entries filled entry by
+// entry is what made a start with a full log slow), with order and rules kept.
+TEST_F(AddressList, AWholeLogJoinsTheBoxInOneInsertion)
+{
+    frmBrowser *w = load();
+    QByteArray log;
+    QStringList expected = entries(w);
+    for (int i = 0; i < 5000; ++i) {
+        const QByteArray line = "http://site" + QByteArray::number(i % 4000) + ".example/";
+        log += line + "\r\n";
+        if (i < 4000)
+            expected << QString::fromLatin1(line);
+    }
+    writeFile(kLog, log);
+    w->cboAddress->setEditText(QStringLiteral("typed"));
+    QSignalSpy inserted(w->cboAddress->model(), &QAbstractItemModel::rowsInserted);
+    w->Command2_Click();
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted.at(0).at(1).toInt(), 1);
+    EXPECT_EQ(inserted.at(0).at(2).toInt(), 4000);
+    EXPECT_EQ(entries(w), expected);
+    EXPECT_EQ(w->cboAddress->currentText(), QStringLiteral("typed"));
+}
+
+// Every edit the program makes through the box reaches the list it keeps and writes.
+TEST_F(AddressList, EditsThroughTheBoxAreWhatTheLogGets)
+{
+    frmBrowser *w = load();
+    QComboBox *box = w->cboAddress;
+    box->addItem(QStringLiteral("http://two/"));
+    box->insertItem(0, QStringLiteral("http://zero/"));
+    box->setItemText(2, QStringLiteral("http://due/"));
+    EXPECT_EQ(entries(w), (QStringList{"http://zero/", "http://start/", "http://due/"}));
+    EXPECT_EQ(box->findText(QStringLiteral("http://due/")), 2);
+    box->removeItem(0);
+    EXPECT_EQ(entries(w), (QStringList{"http://start/", "http://due/"}));
+
+    Module1::PageVisited = 1;
+    ui.answers = {platform::vbYes};
+    w->Form_Unload();
+    EXPECT_EQ(readFile(kLog), QByteArray("http://start/\r\nhttp://due/\r\n"));
+
+    box->clear();
+    EXPECT_EQ(box->count(), 0);
+    box->addItem(QStringLiteral("http://again/"));
+    EXPECT_EQ(entries(w), QStringList{"http://again/"});
+}
+
+// The toolbar takes the desktop theme's pictures where there is a theme, and its own
+// drawn ones without one, never an empty button.
+TEST(ToolbarPictures, ThemePicturesWhereTheDesktopHasATheme)
+{
+    const QString oldTheme = QIcon::themeName();
+    const QStringList oldPaths = QIcon::themeSearchPaths();
+    QTemporaryDir dir;
+    const QString theme = dir.filePath(QStringLiteral("prova"));
+    ASSERT_TRUE(QDir().mkpath(theme + QStringLiteral("/24x24/actions")));
+    QFile index(theme + QStringLiteral("/index.theme"));
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=prova\nDirectories=24x24/actions\n\n[24x24/actions]\nSize=24\nType=Fixed\n");
+    index.close();
+    QImage red(24, 24, QImage::Format_ARGB32);
+    red.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(red.save(theme + QStringLiteral("/24x24/actions/go-previous.png")));
+    QIcon::setThemeSearchPaths({dir.path()});
+
+    const auto isRed = [](const QIcon &icon) {
+        return icon.pixmap(24, 24).toImage().pixelColor(12, 12) == QColor(255, 0, 0);
+    };
+    for (const QString &name : {QString(), QStringLiteral("hicolor")}) {
+        QIcon::setThemeName(name);
+        const auto icons = toolbarIcons();
+        for (const QIcon &icon : icons) {
+            EXPECT_FALSE(icon.isNull());
+            EXPECT_EQ(icon.pixmap(24, 24).size(), QSize(24, 24));
+        }
+        EXPECT_FALSE(isRed(icons[0])) << name.toStdString();
+    }
+    QIcon::setThemeName(QStringLiteral("prova"));
+    const auto themed = toolbarIcons();
+    EXPECT_TRUE(isRed(themed[0]));
+    EXPECT_FALSE(themed[1].isNull()); // not in the theme: the drawn one
+    EXPECT_FALSE(isRed(themed[1]));
+
+    QIcon::setThemeSearchPaths(oldPaths);
+    QIcon::setThemeName(oldTheme);
+}
