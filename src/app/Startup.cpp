@@ -9,10 +9,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLoggingCategory>
+#include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
+#include <QProxyStyle>
 #include <QTranslator>
 #include <QStringList>
 
@@ -23,6 +29,33 @@
 #endif
 
 namespace startup {
+
+namespace {
+
+// The toolbar's overflow button asks the style for its picture as the toolbar is made,
+// and the style would find it by trying every image plugin on the machine. It is drawn
+// instead (the button shows only when the window is too narrow for the bar).
+class OwnStyle : public QProxyStyle {
+public:
+    QIcon standardIcon(StandardPixmap which, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (which != SP_ToolBarHorizontalExtensionButton && which != SP_ToolBarVerticalExtensionButton)
+            return QProxyStyle::standardIcon(which, option, widget);
+        QPixmap pm(16, 16);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(60, 60, 60), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        if (which == SP_ToolBarVerticalExtensionButton)
+            p.translate(16, 0), p.rotate(90);
+        for (double x : {4.0, 9.0})
+            p.drawPolyline(QPolygonF({QPointF(x, 4), QPointF(x + 3.5, 8), QPointF(x, 12)}));
+        p.end();
+        return QIcon(pm);
+    }
+};
+
+} // namespace
 
 void prepareEngine()
 {
@@ -45,10 +78,26 @@ void prepareEngine()
 void useDesignFont()
 {
     QFont font = QApplication::font();
-    if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")))
-        font.setFamily(QStringLiteral("Liberation Sans"));
+    // Not asked whether it is there: asking reads the whole font list before the engine
+    // starts. Where it is missing, the desktop's nearest sans serif stands in.
+    font.setFamily(QStringLiteral("Liberation Sans"));
     font.setPointSize(8);
     QApplication::setFont(font);
+}
+
+void useOwnLook()
+{
+    QApplication::setStyle(new OwnStyle);
+    // Pictures drawn from the SVG ahead of time: the SVG itself would bring the SVG
+    // libraries into every start. Read as PNG without guessing: a guess would load
+    // every image plugin on the machine.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128}) {
+        QImageReader reader(QStringLiteral(":/icons/lanterna-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    QApplication::setWindowIcon(icon);
 }
 
 void speakItalian()

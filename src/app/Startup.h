@@ -13,6 +13,9 @@ namespace startup {
 void prepareEngine();
 // After it: the 8-point sans serif the windows are laid out for.
 void useDesignFont();
+// After it, before any window: the desktop's style, with the pictures a start needs
+// drawn rather than looked up, and the program's icon.
+void useOwnLook();
 // After it: the toolkit's own texts (file dialog, edit menus) in Italian, like the program's.
 void speakItalian();
 // Without LANTERNA_DRIVE_C, C: is the user's own folder: on the first day it gets the

@@ -1,9 +1,14 @@
 #include "TestEnv.h"
 #include "app/HexByte.h"
 #include "app/Module1.h"
+#include "app/Startup.h"
 #include "app/forms.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QStyle>
 #include <QEvent>
 #include <QPointer>
 #include <QTimer>
@@ -75,4 +80,26 @@ TEST_F(Registry, ModalWaitEndsWhenTheWindowHidesOrTheProgramEnds)
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     p->showModal(); // returns instead of waiting for a hide that never comes
     EXPECT_TRUE(p->isVisible());
+}
+
+// At file scope: the macro declares the resource's function where it stands.
+static void loadProgramResources() { Q_INIT_RESOURCE(app); }
+
+// The start's own look: the window icon in every usual size without the SVG libraries,
+// and the toolbar's overflow picture drawn while the style's others stay its own.
+TEST(OwnLook, WindowIconInEverySizeAndEveryStylePictureThere)
+{
+    loadProgramResources();
+    startup::useOwnLook();
+    const QIcon icon = QApplication::windowIcon();
+    for (int size : {16, 24, 32, 48, 64, 128}) {
+        const QPixmap pm = icon.pixmap(size, size);
+        ASSERT_EQ(pm.size(), QSize(size, size));
+        // The lantern is drawn in the middle: not a blank picture.
+        EXPECT_GT(qAlpha(pm.toImage().pixel(size / 2, size / 2)), 0) << size;
+    }
+    QStyle *style = QApplication::style();
+    for (auto which : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton,
+                       QStyle::SP_DirIcon, QStyle::SP_FileIcon, QStyle::SP_MessageBoxWarning})
+        EXPECT_FALSE(style->standardIcon(which).pixmap(16, 16).isNull()) << int(which);
 }
