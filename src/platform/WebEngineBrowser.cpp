@@ -1,11 +1,14 @@
 #include "platform/WebEngineBrowser.h"
 
+#include "platform/Memory.h"
+
 #include "platform/WebEnginePopup.h"
 #include "platform/WebEngineProfile.h"
 #include "platform/WebEngineUrls.h"
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -66,6 +69,13 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent) : WebBrowser(parent), view_(
     endedNotice_->setWordWrap(true);
     endedNotice_->hide();
     layout->addWidget(endedNotice_, 0, 0);
+
+    // A page's load leaves many passing allocations behind (the first one the engine's
+    // whole set-up): their pages go back to the system once loading has calmed down.
+    settled_ = new QTimer(this);
+    settled_->setSingleShot(true);
+    settled_->setInterval(500);
+    connect(settled_, &QTimer::timeout, this, [] { releaseFreeMemory(); });
 
     page_ = new WebEngineBrowserPage(this, view_);
     view_->setPage(page_);
@@ -182,6 +192,7 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         return;
     }
     loadOpen_ = false;
+    settled_->start();
     if (quiet_) {
         quiet_ = false;
         return;

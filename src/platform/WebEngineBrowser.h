@@ -5,6 +5,7 @@
 #include <QUrl>
 
 class QLabel;
+class QTimer;
 class QWebEngineLoadingInfo;
 class QWebEnginePage;
 class QWebEngineView;
@@ -46,6 +47,7 @@ private:
 
     QWebEngineView *view_ = nullptr;
     QLabel *endedNotice_ = nullptr; // over the page when its renderer has ended
+    QTimer *settled_ = nullptr;     // a moment after a load ends, the heap gives back its free pages
     QPointer<WebEngineBrowserPage> page_;
     // The engine reports a page's load from its start to its end; a navigation the
     // program refuses or stops still gets both, in an order of the engine's own.

@@ -114,7 +114,7 @@ public:
         QWebEngineScript script;
         script.setName(QStringLiteral("windows-paths"));
         script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-        script.setWorldId(QWebEngineScript::ApplicationWorld);
+        script.setWorldId(QWebEngineScript::MainWorld);
         script.setRunsOnSubFrames(true);
         script.setSourceCode(QString::fromUtf8(fixupScript));
         profile_->scripts()->insert(script);
