@@ -1,0 +1,260 @@
+#!/usr/bin/env python3
+"""Start-up time and memory of Lanterna against a bare web view, seen from outside.
+
+    python3 bench/startup.py BUILD_DIR [--sizes 0,1000,10000,32767] [--runs 7]
+
+Runs its own Xvfb display with openbox. Each start is timed by bench_window_watch, an X
+client that starts the program and watches the screen: the time is from the process start
+until a window of that process shows the page (its background colour in the middle of the
+window). Every start has a fresh HOME; the floor (one QWebEngineView on the same page, the
+same size as Lanterna's page area) and Lanterna alternate, so both see the same machine.
+Memory is the PSS of the whole process tree (the program and the engine's processes), read
+one second after the page shows.
+
+Prints a table of time and memory against the size of the log, and "RESULT" lines for
+bench/harness.py's table.
+"""
+import argparse
+import os
+import shutil
+import signal
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+COLOUR = (0x13, 0x57, 0x9B)
+SETTLE = 1.0  # seconds between the page showing and the memory reading, the same for both
+QUIET = 0.5  # seconds of rest after a program ends, before the next one starts
+
+
+def png(width, height, rgb):
+    """A solid-colour PNG, written with the standard library only."""
+    row = b"\0" + bytes(rgb) * width
+    raw = zlib.compress(row * height, 9)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", raw) + chunk(b"IEND", b""))
+
+
+def write_home_page(folder):
+    """A page like the sample home page: a title, a picture background, a heading, links."""
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "SFONDO.PNG"), "wb") as f:
+        f.write(png(64, 64, COLOUR))
+    page = os.path.join(folder, "INIZIO.HTM")
+    with open(page, "w", encoding="cp1252", newline="\r\n") as f:
+        f.write('<HTML>\n<HEAD>\n<TITLE>La mia pagina iniziale</TITLE>\n'
+                '<META http-equiv="Content-Type" content="text/html; charset=windows-1252">\n</HEAD>\n'
+                '<BODY background="SFONDO.PNG" text="#F0F0F0" link="#FFFF80">\n'
+                '<H1 align="center">Benvenuti nella mia pagina</H1>\n'
+                '<P align="center">Questa è la pagina iniziale: da qui si parte ogni giorno.</P>\n'
+                '<UL>\n<LI><A href="SECONDA.HTM">Le mie ricette preferite</A></LI>\n'
+                '<LI><A href="http://www.esempio.it/">Un sito di prova</A></LI>\n</UL>\n'
+                '</BODY>\n</HTML>\n')
+    return page
+
+
+def write_log(path, entries):
+    """A visited-links log of distinct addresses, one per line, as the program writes it."""
+    with open(path, "wb") as f:
+        for i in range(entries):
+            f.write(b"http://www.sito%05d.example.it/pagina/%d.htm\r\n" % (i, i * 7))
+
+
+def descendants(pid):
+    children = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+        except (OSError, IndexError, ValueError):
+            continue
+        children.setdefault(ppid, []).append(int(entry))
+    out, todo = [], [pid]
+    while todo:
+        p = todo.pop()
+        out.append(p)
+        todo.extend(children.get(p, []))
+    return out
+
+
+def tree_pss_mib(pid):
+    """Proportional set size of the tree: shared pages are counted once in all."""
+    total = 0
+    for p in descendants(pid):
+        try:
+            with open(f"/proc/{p}/smaps_rollup") as f:
+                for line in f:
+                    if line.startswith("Pss:"):
+                        total += int(line.split()[1])
+                        break
+        except OSError:
+            pass
+    return total / 1024.0
+
+
+def end_tree(pid):
+    """Ends the tree and waits until its processes are gone, so the next start has the machine."""
+    pids = descendants(pid)
+    for p in reversed(pids):
+        try:
+            os.kill(p, signal.SIGKILL)
+        except OSError:
+            pass
+    deadline = time.monotonic() + 10
+    while time.monotonic() < deadline and any(os.path.exists(f"/proc/{p}/stat") and not zombie(p) for p in pids):
+        time.sleep(0.05)
+    time.sleep(QUIET)
+
+
+def zombie(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().rsplit(")", 1)[1].split()[0] == "Z"
+    except OSError:
+        return True
+
+
+def fresh_env(base, work, n):
+    env = dict(base)
+    home = os.path.join(work, "homes", str(n))
+    for sub in ("", ".config", ".cache", ".local/share", "run"):
+        os.makedirs(os.path.join(home, sub), mode=0o700, exist_ok=True)
+    env.update(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
+               XDG_DATA_HOME=os.path.join(home, ".local/share"), XDG_RUNTIME_DIR=os.path.join(home, "run"))
+    return env
+
+
+class Observer:
+    def __init__(self, watch):
+        self.watch = watch
+        self.count = 0
+
+    def start(self, cmd, env, work):
+        """Seconds until the page shows, and the tree's PSS a moment later."""
+        self.count += 1
+        env = fresh_env(env, work, self.count)
+        hex_colour = "%02x%02x%02x" % COLOUR
+        proc = subprocess.Popen([self.watch, hex_colour] + cmd, env=env, stdin=subprocess.PIPE,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        pid, shown = None, None
+        try:
+            for line in proc.stdout:
+                word, _, value = line.strip().partition(" ")
+                if word == "pid":
+                    pid = int(value)
+                elif word == "shown":
+                    shown = float(value)
+                    break
+                elif word == "timeout":
+                    break
+            if shown is None:
+                raise RuntimeError(f"{cmd[0]} never showed its page")
+            time.sleep(SETTLE)  # the same pause for both programs before memory is read
+            return shown, tree_pss_mib(pid)
+        finally:
+            if pid:
+                end_tree(pid)
+            proc.stdin.close()
+            proc.wait(timeout=10)
+            try:
+                os.waitpid(pid, 0)
+            except (OSError, TypeError):
+                pass
+            shutil.rmtree(os.path.join(work, "homes", str(self.count)), ignore_errors=True)
+
+
+def own_display():
+    """An Xvfb display with openbox, for this run only."""
+    r, w = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            pass_fds=(w,), stderr=subprocess.DEVNULL)
+    os.close(w)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(r, 16)
+        if not chunk:
+            raise RuntimeError("Xvfb did not start")
+        number += chunk
+    os.close(r)
+    display = ":" + number.decode().strip()
+    wm = subprocess.Popen(["openbox"], env=dict(os.environ, DISPLAY=display),
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(0.5)  # lets openbox take the screen before the first window maps
+    return display, [wm, xvfb]
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("build")
+    ap.add_argument("--sizes", default="0,1000,10000,32767")
+    ap.add_argument("--runs", type=int, default=int(os.environ.get("BENCH_RUNS", "7")))
+    args = ap.parse_args()
+    build = os.path.abspath(args.build)
+    sizes = [int(s) for s in args.sizes.split(",")]
+
+    work = tempfile.mkdtemp(prefix="lanterna-start-")
+    display, helpers = own_display()
+    try:
+        drive = os.path.join(work, "C")
+        page = write_home_page(os.path.join(drive, "HOME-PAG"))
+        base = dict(os.environ, DISPLAY=display, LANTERNA_DRIVE_C=drive)
+        base.pop("QT_QPA_PLATFORM", None)
+        observer = Observer(os.path.join(build, "bench", "bench_window_watch"))
+        floor_cmd = [os.path.join(build, "bench", "bench_minimal_view"), page]
+
+        results = {}
+        for size in sizes:
+            # The program in a folder of its own, with its log beside it.
+            prog = os.path.join(work, f"prog{size}")
+            os.makedirs(prog)
+            shutil.copy2(os.path.join(build, "lanterna"), prog)
+            if size:
+                write_log(os.path.join(prog, "LANTERNA.DAT"), size)
+            lan_cmd = [os.path.join(prog, "lanterna")]
+            observer.start(floor_cmd, base, work)  # a first start warms the disk cache for both
+            observer.start(lan_cmd, base, work)
+            lan, floor = [], []
+            for _ in range(args.runs):
+                floor.append(observer.start(floor_cmd, base, work))
+                lan.append(observer.start(lan_cmd, base, work))
+            if os.environ.get("BENCH_VERBOSE"):
+                print("  lanterna", " ".join(f"{t:.3f}" for t, _ in lan), file=sys.stderr)
+                print("  floor   ", " ".join(f"{t:.3f}" for t, _ in floor), file=sys.stderr)
+            results[size] = (statistics.median(t for t, _ in lan), statistics.median(t for t, _ in floor),
+                             statistics.median(m for _, m in lan), statistics.median(m for _, m in floor))
+
+        print(f"Start-up against the size of the log (median of {args.runs} starts each, the floor alongside):")
+        print(f"  {'entries':>8} {'Lanterna s':>11} {'floor s':>8} {'ratio':>6} {'extra ms':>9}"
+              f" {'Lanterna MiB':>13} {'floor MiB':>10} {'ratio':>6}")
+        for size in sizes:
+            lt, ft, lm, fm = results[size]
+            print(f"  {size:>8} {lt:>11.3f} {ft:>8.3f} {lt / ft:>6.3f} {(lt - ft) * 1000:>9.0f}"
+                  f" {lm:>13.1f} {fm:>10.1f} {lm / fm:>6.3f}")
+        if 0 in results:
+            lt, ft, lm, fm = results[0]
+            print(f"RESULT start to the page shown (empty log)|{lt:.3f}|{ft:.3f}|s|1.05|bare web view")
+            print(f"RESULT memory with the page (empty log)|{lm:.1f}|{fm:.1f}|MiB|1.02|bare web view")
+            full = max(results)
+            if full:
+                # Each start's distance from its own floor, so that the machine's drift between
+                # the two series does not count.
+                extra = (results[full][0] - results[full][1]) - (lt - ft)
+                print(f"RESULT start with {full} log entries, extra|{max(extra, 0) * 1000:.0f}|50|ms|1.00|goal 50 ms")
+    finally:
+        for p in helpers:
+            p.terminate()
+            p.wait(timeout=10)
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
