@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
@@ -182,6 +183,9 @@ void frmBrowser::createAddressStrip()
     cboAddress->setDuplicatesEnabled(true);
     // Measuring every entry (a log line can be very long) would make each insertion slow.
     cboAddress->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // Likewise opening the list: entries are one line each, so none needs measuring.
+    if (auto *list = qobject_cast<QListView *>(cboAddress->view()))
+        list->setUniformItemSizes(true);
     cboAddress->setMinimumContentsLength(1);
     cboAddress->setEditText(QStringLiteral("cboAddress"));
     cboAddress->setGeometry(twipsRect(4545, -15, 3360, 315));
