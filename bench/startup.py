@@ -211,28 +211,40 @@ def main():
         observer = Observer(os.path.join(build, "bench", "bench_window_watch"))
         floor_cmd = [os.path.join(build, "bench", "bench_minimal_view"), page]
 
-        results = {}
+        # Every size's program in a folder of its own, with its log beside it.
+        programs = {}
         for size in sizes:
-            # The program in a folder of its own, with its log beside it.
             prog = os.path.join(work, f"prog{size}")
             os.makedirs(prog)
             shutil.copy2(os.path.join(build, "lanterna"), prog)
             if size:
                 write_log(os.path.join(prog, "LANTERNA.DAT"), size)
-            lan_cmd = [os.path.join(prog, "lanterna")]
-            observer.start(floor_cmd, base, work)  # a first start warms the disk cache for both
-            observer.start(lan_cmd, base, work)
-            lan, floor = [], []
-            for _ in range(args.runs):
-                floor.append(observer.start(floor_cmd, base, work))
-                lan.append(observer.start(lan_cmd, base, work))
-            if os.environ.get("BENCH_VERBOSE"):
-                print("  lanterna", " ".join(f"{t:.3f}" for t, _ in lan), file=sys.stderr)
-                print("  floor   ", " ".join(f"{t:.3f}" for t, _ in floor), file=sys.stderr)
-            results[size] = (statistics.median(t for t, _ in lan), statistics.median(t for t, _ in floor),
-                             statistics.median(m for _, m in lan), statistics.median(m for _, m in floor))
+            programs[size] = [os.path.join(prog, "lanterna")]
 
-        print(f"Start-up against the size of the log (median of {args.runs} starts each, the floor alongside):")
+        # A first start of each warms the disk cache. Then rounds: the floor and every size
+        # once each, the order turning from round to round, so all see the same machine.
+        observer.start(floor_cmd, base, work)
+        for cmd in programs.values():
+            observer.start(cmd, base, work)
+        samples = {key: [] for key in ["floor"] + sizes}
+        order = ["floor"] + sizes
+        for r in range(args.runs):
+            turned = order[r % len(order):] + order[:r % len(order)]
+            for key in turned:
+                samples[key].append(observer.start(floor_cmd if key == "floor" else programs[key], base, work))
+        if os.environ.get("BENCH_VERBOSE"):
+            for key, got in samples.items():
+                print(f"  {key!s:>8}", " ".join(f"{t:.3f}" for t, _ in got), file=sys.stderr)
+
+        def medians(got):
+            return statistics.median(t for t, _ in got), statistics.median(m for _, m in got)
+        ft, fm = medians(samples["floor"])
+        results = {}
+        for size in sizes:
+            lt, lm = medians(samples[size])
+            results[size] = (lt, ft, lm, fm)
+
+        print(f"Start-up against the size of the log (median of {args.runs} starts each, interleaved with the floor):")
         print(f"  {'entries':>8} {'Lanterna s':>11} {'floor s':>8} {'ratio':>6} {'extra ms':>9}"
               f" {'Lanterna MiB':>13} {'floor MiB':>10} {'ratio':>6}")
         for size in sizes:
@@ -245,9 +257,7 @@ def main():
             print(f"RESULT memory with the page (empty log)|{lm:.1f}|{fm:.1f}|MiB|1.02|bare web view")
             full = max(results)
             if full:
-                # Each start's distance from its own floor, so that the machine's drift between
-                # the two series does not count.
-                extra = (results[full][0] - results[full][1]) - (lt - ft)
+                extra = results[full][0] - lt
                 print(f"RESULT start with {full} log entries, extra|{max(extra, 0) * 1000:.0f}|50|ms|1.00|goal 50 ms")
     finally:
         for p in helpers:

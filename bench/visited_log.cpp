@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -103,6 +104,7 @@ int main(int argc, char **argv)
     }
 
     std::vector<double> readTimes, floorTimes;
+    double settleMs = 0, popupMs = 0, typeMs = 0;
     for (int r = 0; r < runs; ++r) {
         {
             QElapsedTimer t;
@@ -124,6 +126,28 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "listed %d of %d\n", w->cboAddress->count(), lines);
             return 1;
         }
+        if (r == 0) {
+            // The box with the whole log: the events the filling left, opening the list, typing.
+            w->show();
+            QElapsedTimer e;
+            e.start();
+            QCoreApplication::processEvents();
+            settleMs = e.nsecsElapsed() / 1e6;
+            e.restart();
+            w->cboAddress->showPopup();
+            QCoreApplication::processEvents();
+            popupMs = e.nsecsElapsed() / 1e6;
+            w->cboAddress->hidePopup();
+            QCoreApplication::processEvents();
+            w->cboAddress->setFocus();
+            e.restart();
+            for (char c : QByteArray("http://www.esempio.it/")) {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QLatin1Char(c)));
+                QCoreApplication::sendEvent(w->cboAddress, &press);
+            }
+            QCoreApplication::processEvents();
+            typeMs = e.nsecsElapsed() / 1e6 / 22;
+        }
         delete w;
     }
 
@@ -132,6 +156,8 @@ int main(int argc, char **argv)
                 read, runs);
     std::printf("floor (read the lines into a QStringList):      median %.4f s\n", floor);
     std::printf("ratio: %.1f\n", floor > 0 ? read / floor : 0.0);
+    std::printf("with the whole log: pending events %.1f ms, opening the list %.1f ms, one typed key %.2f ms\n",
+                settleMs, popupMs, typeMs);
     std::printf("RESULT visited-links log, 32,767 lines|%.4f|%.4f|s|3|lines read into a list\n", read, floor);
     return read < 0.2 ? 0 : 1;
 }
