@@ -1,3 +1,4 @@
+#include "BoxHelpers.h"
 #include "TestEnv.h"
 #include "app/Module1.h"
 #include "app/forms.h"
@@ -17,13 +18,7 @@ namespace {
 
 const QString kLog = QStringLiteral("C:\\PROG\\LANTERNA.DAT");
 
-QStringList entries(const frmBrowser *w)
-{
-    QStringList out;
-    for (int i = 0; i < w->cboAddress->count(); ++i)
-        out << w->cboAddress->itemText(i);
-    return out;
-}
+QStringList entries(const frmBrowser *w) { return boxEntries(w->cboAddress); }
 
 class AddressList : public LanternaTest {
 protected:
