@@ -44,7 +44,7 @@ public:
     std::optional<QString> favoritesFolder() override { return std::nullopt; }
     int findExecutable(const QString &) override { return 0; }
     void organizeFavorites(QWidget *, const QString &) override {}
-    bool openInTextEditor(const QString &) override { return false; }
+    bool openInTextEditor(const QString &, std::function<void()>) override { return false; }
     QString localIP() override { return {}; }
     QString localHostName() override { return {}; }
 };
