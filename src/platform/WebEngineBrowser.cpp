@@ -1,5 +1,6 @@
 #include "platform/WebEngineBrowser.h"
 
+#include "platform/PopupLimit.h"
 #include "platform/WebEnginePopup.h"
 #include "platform/WebEngineProfile.h"
 #include "platform/WebEngineUrls.h"
@@ -48,7 +49,8 @@ private:
     QPointer<WebEngineBrowser> browser_;
 };
 
-WebEngineBrowser::WebEngineBrowser(QWidget *parent) : WebBrowser(parent), view_(new QWebEngineView(this))
+WebEngineBrowser::WebEngineBrowser(QWidget *parent)
+    : WebBrowser(parent), view_(new QWebEngineView(this)), popups_(std::make_shared<PopupLimit>())
 {
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -153,20 +155,23 @@ void WebEngineBrowser::raiseHeldBegin()
 
 QWebEnginePage *WebEngineBrowser::openWindow()
 {
+    // Past the limit the request is dropped before it is raised: a page asking in a
+    // loop would otherwise raise (and, questions on, ask about) every one of them.
+    if (!page_ || !mayOpenWindow(page_, *popups_))
+        return nullptr;
     bool cancel = false;
     const QPointer<WebEngineBrowser> alive(this);
     emit NewWindow2(&cancel);
     if (!alive || cancel)
         return nullptr;
-    auto *window = new WebEnginePopup(webEngineProfile());
-    window->show();
-    return window->page();
+    return WebEnginePopup::open(webEngineProfile(), popups_)->page();
 }
 
 void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         endedNotice_->hide();
+        windowsAllowedAgain(page_);
         // A new load: whatever was refused or stopped before has ended.
         stoppedLoad_ = false;
         refusedLoad_ = false;

@@ -3,6 +3,7 @@
 
 #include <QPointer>
 #include <QUrl>
+#include <memory>
 
 class QLabel;
 class QWebEngineLoadingInfo;
@@ -11,6 +12,7 @@ class QWebEngineView;
 
 namespace platform {
 
+class PopupLimit;
 class WebEngineBrowserPage;
 
 // The browser control on Qt WebEngine. Pages run in the process's shared profile
@@ -47,6 +49,7 @@ private:
     QWebEngineView *view_ = nullptr;
     QLabel *endedNotice_ = nullptr; // over the page when its renderer has ended
     QPointer<WebEngineBrowserPage> page_;
+    std::shared_ptr<PopupLimit> popups_; // shared with the windows its pages open
     // The engine reports a page's load from its start to its end; a navigation the
     // program refuses or stops still gets both, in an order of the engine's own.
     bool busy_ = false;
