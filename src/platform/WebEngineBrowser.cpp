@@ -25,6 +25,24 @@ protected:
     {
         if (!browser_)
             return true;
+        // After Stop the page stays stopped: what it starts by itself, a reload or a
+        // script's navigation during or right after its load (a loop on a timer, a
+        // refresh), the engine reports as a reload or a redirect, and those are
+        // refused until a navigation of another kind.
+        const bool own = type == NavigationTypeReload || type == NavigationTypeRedirect;
+        if (isMainFrame && own && browser_->stopped_)
+            return browser_->decided(false, isMainFrame);
+        const bool go = decide(url, type, isMainFrame);
+        if (go && isMainFrame && !own && browser_)
+            browser_->stopped_ = false;
+        return go;
+    }
+
+    QWebEnginePage *createWindow(WebWindowType) override { return browser_ ? browser_->openWindow() : nullptr; }
+
+private:
+    bool decide(const QUrl &url, NavigationType type, bool isMainFrame)
+    {
         switch (type) {
         case NavigationTypeTyped:  // Navigate() has asked already
         case NavigationTypeReload: // the page on display stays
@@ -43,9 +61,6 @@ protected:
         return browser_->allowNavigation(url, isMainFrame);
     }
 
-    QWebEnginePage *createWindow(WebWindowType) override { return browser_ ? browser_->openWindow() : nullptr; }
-
-private:
     QPointer<WebEngineBrowser> browser_;
 };
 
@@ -237,6 +252,7 @@ void WebEngineBrowser::Navigate(const QString &url)
     if (!alive || cancel || !page_)
         return;
     refusedAhead_ = false;
+    stopped_ = false;
     page_->load(target);
 }
 
@@ -244,9 +260,14 @@ void WebEngineBrowser::GoBack() { view_->back(); }
 void WebEngineBrowser::GoForward() { view_->forward(); }
 void WebEngineBrowser::GoHome() { Navigate(homePage()); }
 void WebEngineBrowser::GoSearch() { Navigate(searchPage()); }
-void WebEngineBrowser::Refresh() { view_->reload(); }
+void WebEngineBrowser::Refresh()
+{
+    stopped_ = false; // the user's reload
+    view_->reload();
+}
 void WebEngineBrowser::Stop()
 {
+    stopped_ = true;
     view_->stop();
     // The engine tells of the stopped load's end only later. The control is idle at
     // once, so whoever stopped it can show the page that stays; that late end is not

@@ -59,6 +59,7 @@ private:
     bool refusedAhead_ = false; // refused before its start: that start and its end are not raised
     bool refusedLoad_ = false;  // refused after its start was raised: its end only ends the download
     bool stoppedLoad_ = false;  // Stop ended a load whose end the engine has still to report
+    bool stopped_ = false;      // Stop pressed, and no navigation of the user's or the page's since
 };
 
 } // namespace platform
