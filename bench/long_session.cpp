@@ -34,6 +34,7 @@ namespace {
 
 struct Tree {
     long long pssKiB = 0;
+    long long rootKiB = 0; // the program's own process
     int processes = 0;
 };
 
@@ -45,10 +46,13 @@ void addTree(pid_t root, Tree &t)
     QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(root));
     if (!rollup.open(QIODevice::ReadOnly))
         return;
-    ++t.processes;
+    long long pss = 0;
     for (const QByteArray &line : rollup.readAll().split('\n'))
         if (line.startsWith("Pss:"))
-            t.pssKiB += line.mid(4).trimmed().split(' ').value(0).toLongLong();
+            pss += line.mid(4).trimmed().split(' ').value(0).toLongLong();
+    if (t.processes++ == 0)
+        t.rootKiB = pss;
+    t.pssKiB += pss;
     const QString tasks = QStringLiteral("/proc/%1/task").arg(root);
     for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile children(tasks + QLatin1Char('/') + task + QStringLiteral("/children"));
@@ -103,8 +107,8 @@ int main(int argc, char **argv)
     };
     finished(QStringLiteral("P0.HTM"));
 
-    std::printf("%-11s %9s %9s %8s %8s %8s %9s %8s %8s\n", "navigations", "PSS (MiB)", "processes", "seconds",
-                "ms/nav", "max ms", "addresses", "history", "windows");
+    std::printf("%-11s %9s %9s %9s %8s %8s %8s %9s %8s %8s\n", "navigations", "PSS (MiB)", "program", "processes",
+                "seconds", "ms/nav", "max ms", "addresses", "history", "windows");
     QElapsedTimer clock;
     clock.start();
     QElapsedTimer one;
@@ -132,8 +136,8 @@ int main(int argc, char **argv)
             QCoreApplication::processEvents();
             Tree tree;
             addTree(::getpid(), tree);
-            std::printf("%-11d %9.1f %9d %8.1f %8lld %8lld %9d %8d %8lld\n", n, double(tree.pssKiB) / 1024.0,
-                        tree.processes, double(clock.elapsed()) / 1000.0, loading / 100, slowest,
+            std::printf("%-11d %9.1f %9.1f %9d %8.1f %8lld %8lld %9d %8d %8lld\n", n, double(tree.pssKiB) / 1024.0,
+                        double(tree.rootKiB) / 1024.0, tree.processes, double(clock.elapsed()) / 1000.0, loading / 100, slowest,
                         w->cboAddress->count(), engine->page()->history()->count(),
                         qlonglong(QApplication::topLevelWidgets().size()));
             std::fflush(stdout);
