@@ -35,15 +35,17 @@ namespace {
 struct Tree {
     long long pssKiB = 0;
     long long rootKiB = 0;    // the program's own process
-    long long privateKiB = 0; // pages no other process maps: unlike PSS, not moved by other programs
+    long long dirtyKiB = 0;   // written pages of its own: unlike PSS, not moved by other programs
     int processes = 0;
 };
 
 // Memory in KiB of a process and everything it started, from /proc. PSS shares each
 // library page among all the processes that map it, other programs using the engine
-// included, so it moves when they start or end; the private pages do not. A child is
-// listed under the thread that started it, and the engine starts its processes from
-// threads of its own: every thread is asked.
+// included, so it moves when they start or end; so do clean private pages (a library
+// page is private while no other process maps it). The pages a process has written
+// for itself do not, and they are where a leak shows. A child is listed under the
+// thread that started it, and the engine starts its processes from threads of its
+// own: every thread is asked.
 void addTree(pid_t root, Tree &t)
 {
     QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(root));
@@ -53,8 +55,8 @@ void addTree(pid_t root, Tree &t)
     for (const QByteArray &line : rollup.readAll().split('\n'))
         if (line.startsWith("Pss:"))
             pss += line.mid(4).trimmed().split(' ').value(0).toLongLong();
-        else if (line.startsWith("Private_Clean:") || line.startsWith("Private_Dirty:"))
-            t.privateKiB += line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong();
+        else if (line.startsWith("Private_Dirty:"))
+            t.dirtyKiB += line.mid(14).trimmed().split(' ').value(0).toLongLong();
     if (t.processes++ == 0)
         t.rootKiB = pss;
     t.pssKiB += pss;
@@ -112,7 +114,7 @@ int main(int argc, char **argv)
     };
     finished(QStringLiteral("P0.HTM"));
 
-    std::printf("%-11s %9s %9s %9s %9s %8s %8s %8s %9s %8s %8s\n", "navigations", "PSS (MiB)", "program", "private",
+    std::printf("%-11s %9s %9s %9s %9s %8s %8s %8s %9s %8s %8s\n", "navigations", "PSS (MiB)", "program", "own dirty",
                 "processes", "seconds", "ms/nav", "max ms", "addresses", "history", "windows");
     QElapsedTimer clock;
     clock.start();
@@ -142,7 +144,7 @@ int main(int argc, char **argv)
             Tree tree;
             addTree(::getpid(), tree);
             std::printf("%-11d %9.1f %9.1f %9.1f %9d %8.1f %8lld %8lld %9d %8d %8lld\n", n,
-                        double(tree.pssKiB) / 1024.0, double(tree.rootKiB) / 1024.0, double(tree.privateKiB) / 1024.0,
+                        double(tree.pssKiB) / 1024.0, double(tree.rootKiB) / 1024.0, double(tree.dirtyKiB) / 1024.0,
                         tree.processes, double(clock.elapsed()) / 1000.0, loading / 100, slowest,
                         w->cboAddress->count(), engine->page()->history()->count(),
                         qlonglong(QApplication::topLevelWidgets().size()));
