@@ -1,7 +1,7 @@
 #include "platform/WebEngineBrowser.h"
 
 #include "platform/Memory.h"
-
+#include "platform/PopupLimit.h"
 #include "platform/WebEnginePopup.h"
 #include "platform/WebEngineProfile.h"
 #include "platform/WebEngineUrls.h"
@@ -27,6 +27,24 @@ protected:
     {
         if (!browser_)
             return true;
+        // After Stop the page stays stopped: what it starts by itself, a reload or a
+        // script's navigation during or right after its load (a loop on a timer, a
+        // refresh), the engine reports as a reload or a redirect, and those are
+        // refused until a navigation of another kind.
+        const bool own = type == NavigationTypeReload || type == NavigationTypeRedirect;
+        if (isMainFrame && own && browser_->stopped_)
+            return browser_->decided(false, isMainFrame);
+        const bool go = decide(url, type, isMainFrame);
+        if (go && isMainFrame && !own && browser_)
+            browser_->stopped_ = false;
+        return go;
+    }
+
+    QWebEnginePage *createWindow(WebWindowType) override { return browser_ ? browser_->openWindow() : nullptr; }
+
+private:
+    bool decide(const QUrl &url, NavigationType type, bool isMainFrame)
+    {
         switch (type) {
         case NavigationTypeTyped:  // Navigate() has asked already
         case NavigationTypeReload: // the page on display stays
@@ -45,13 +63,11 @@ protected:
         return browser_->allowNavigation(url, isMainFrame);
     }
 
-    QWebEnginePage *createWindow(WebWindowType) override { return browser_ ? browser_->openWindow() : nullptr; }
-
-private:
     QPointer<WebEngineBrowser> browser_;
 };
 
-WebEngineBrowser::WebEngineBrowser(QWidget *parent) : WebBrowser(parent), view_(new QWebEngineView(this))
+WebEngineBrowser::WebEngineBrowser(QWidget *parent)
+    : WebBrowser(parent), view_(new QWebEngineView(this)), popups_(std::make_shared<PopupLimit>())
 {
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -163,20 +179,23 @@ void WebEngineBrowser::raiseHeldBegin()
 
 QWebEnginePage *WebEngineBrowser::openWindow()
 {
+    // Past the limit the request is dropped before it is raised: a page asking in a
+    // loop would otherwise raise (and, questions on, ask about) every one of them.
+    if (!page_ || !mayOpenWindow(page_, *popups_))
+        return nullptr;
     bool cancel = false;
     const QPointer<WebEngineBrowser> alive(this);
     emit NewWindow2(&cancel);
     if (!alive || cancel)
         return nullptr;
-    auto *window = new WebEnginePopup(webEngineProfile());
-    window->show();
-    return window->page();
+    return WebEnginePopup::open(webEngineProfile(), popups_)->page();
 }
 
 void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         endedNotice_->hide();
+        windowsAllowedAgain(page_);
         // A new load: whatever was refused or stopped before has ended.
         stoppedLoad_ = false;
         refusedLoad_ = false;
@@ -243,6 +262,7 @@ void WebEngineBrowser::Navigate(const QString &url)
     if (!alive || cancel || !page_)
         return;
     refusedAhead_ = false;
+    stopped_ = false;
     page_->load(target);
 }
 
@@ -250,9 +270,14 @@ void WebEngineBrowser::GoBack() { view_->back(); }
 void WebEngineBrowser::GoForward() { view_->forward(); }
 void WebEngineBrowser::GoHome() { Navigate(homePage()); }
 void WebEngineBrowser::GoSearch() { Navigate(searchPage()); }
-void WebEngineBrowser::Refresh() { view_->reload(); }
+void WebEngineBrowser::Refresh()
+{
+    stopped_ = false; // the user's reload
+    view_->reload();
+}
 void WebEngineBrowser::Stop()
 {
+    stopped_ = true;
     view_->stop();
     // The engine tells of the stopped load's end only later. The control is idle at
     // once, so whoever stopped it can show the page that stays; that late end is not

@@ -3,6 +3,7 @@
 
 #include <QPointer>
 #include <QUrl>
+#include <memory>
 
 class QLabel;
 class QTimer;
@@ -12,6 +13,7 @@ class QWebEngineView;
 
 namespace platform {
 
+class PopupLimit;
 class WebEngineBrowserPage;
 
 // The browser control on Qt WebEngine. Pages run in the process's shared profile
@@ -49,6 +51,7 @@ private:
     QLabel *endedNotice_ = nullptr; // over the page when its renderer has ended
     QTimer *settled_ = nullptr;     // a moment after a load ends, the heap gives back its free pages
     QPointer<WebEngineBrowserPage> page_;
+    std::shared_ptr<PopupLimit> popups_; // shared with the windows its pages open
     // The engine reports a page's load from its start to its end; a navigation the
     // program refuses or stops still gets both, in an order of the engine's own.
     bool busy_ = false;
@@ -58,6 +61,7 @@ private:
     bool refusedAhead_ = false; // refused before its start: that start and its end are not raised
     bool refusedLoad_ = false;  // refused after its start was raised: its end only ends the download
     bool stoppedLoad_ = false;  // Stop ended a load whose end the engine has still to report
+    bool stopped_ = false;      // Stop pressed, and no navigation of the user's or the page's since
 };
 
 } // namespace platform

@@ -1,9 +1,11 @@
 #include "platform/WebEnginePopup.h"
 
+#include "platform/PopupLimit.h"
 #include "platform/WebEngineProfile.h"
 
 #include <QVBoxLayout>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace platform {
@@ -12,26 +14,55 @@ namespace {
 
 class PopupPage : public QWebEnginePage {
 public:
-    using QWebEnginePage::QWebEnginePage;
+    PopupPage(QWebEngineProfile *profile, std::shared_ptr<PopupLimit> limit, QObject *parent)
+        : QWebEnginePage(profile, parent), limit_(std::move(limit))
+    {
+        connect(this, &QWebEnginePage::loadStarted, this, [this] { windowsAllowedAgain(this); });
+    }
 
 protected:
     QWebEnginePage *createWindow(WebWindowType) override
     {
-        auto *w = new WebEnginePopup(profile());
-        w->show();
-        return w->page();
+        if (!mayOpenWindow(this, *limit_))
+            return nullptr;
+        return WebEnginePopup::open(profile(), limit_)->page();
     }
+
+private:
+    std::shared_ptr<PopupLimit> limit_;
 };
 
 } // namespace
 
-WebEnginePopup::WebEnginePopup(QWebEngineProfile *profile) : view_(new QWebEngineView(this))
+bool mayOpenWindow(QWebEnginePage *page, PopupLimit &limit)
+{
+    if (limit.mayAsk())
+        return true;
+    page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    return false;
+}
+
+void windowsAllowedAgain(QWebEnginePage *page)
+{
+    page->settings()->resetAttribute(QWebEngineSettings::JavascriptCanOpenWindows);
+}
+
+WebEnginePopup *WebEnginePopup::open(QWebEngineProfile *profile, const std::shared_ptr<PopupLimit> &limit)
+{
+    auto *w = new WebEnginePopup(profile, limit);
+    limit->opened(w);
+    w->show();
+    return w;
+}
+
+WebEnginePopup::WebEnginePopup(QWebEngineProfile *profile, std::shared_ptr<PopupLimit> limit)
+    : view_(new QWebEngineView(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
-    auto *p = new PopupPage(profile, view_);
+    auto *p = new PopupPage(profile, limit ? std::move(limit) : std::make_shared<PopupLimit>(), view_);
     view_->setPage(p);
     resize(800, 600);
 

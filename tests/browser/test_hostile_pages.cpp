@@ -1,0 +1,225 @@
+// Pages that try to bog the program down, on the real engine: a flood of pop-up
+// windows and a page that reloads itself without end.
+#include "EventWait.h"
+#include "LocalHttpServer.h"
+#include "TestEnv.h"
+#include "app/Module1.h"
+#include "app/forms.h"
+#include "browser/frmBrowser.h"
+#include "platform/PopupLimit.h"
+#include "platform/WebEngineBrowser.h"
+#include "platform/WebEnginePopup.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+
+#include <algorithm>
+#include <iostream>
+
+namespace {
+
+constexpr int kTimeout = 60000;
+
+QList<platform::WebEnginePopup *> popups()
+{
+    QList<platform::WebEnginePopup *> list;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *p = qobject_cast<platform::WebEnginePopup *>(w))
+            list << p;
+    return list;
+}
+
+// The longest time the event loop went without running a 10 ms timer, while it lives.
+class LoopWatch : public QObject {
+public:
+    LoopWatch()
+    {
+        timer_.setInterval(10);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            longest = std::max(longest, since_.restart());
+        });
+        since_.start();
+        timer_.start();
+    }
+    qint64 longest = 0;
+
+private:
+    QTimer timer_;
+    QElapsedTimer since_;
+};
+
+// True once a zero timer started now has run: the event loop is not stuck.
+bool loopRuns()
+{
+    bool ran = false;
+    QTimer::singleShot(0, qApp, [&ran] { ran = true; });
+    return waitForEvents([&] { return ran; }, kTimeout);
+}
+
+} // namespace
+
+class HostilePages : public LanternaTest {
+protected:
+    frmBrowser *w = nullptr;
+    platform::WebEngineBrowser *engine = nullptr;
+    LocalHttpServer web;
+
+    void SetUp() override
+    {
+        LanternaTest::SetUp();
+        useRealBrowser();
+        w = forms::frmBrowser();
+        engine = qobject_cast<platform::WebEngineBrowser *>(w->brwWebBrowser);
+        ASSERT_NE(engine, nullptr);
+    }
+    void TearDown() override
+    {
+        for (auto *p : popups())
+            delete p;
+        LanternaTest::TearDown();
+    }
+
+    // Through the address box, as the user does, and until the page has finished.
+    bool open(const QString &address, const QString &ending)
+    {
+        w->cboAddress->setEditText(address);
+        w->cboAddress_Click();
+        return waitForEvents([&] { return !engine->Busy() && engine->LocationURL().endsWith(ending); }, kTimeout);
+    }
+};
+
+TEST_F(HostilePages, AFloodOfPopUpsOpensAFewAndTheWindowGoesOn)
+{
+    web.add("/pop", {"<html><head><title>Pop</title></head><body>p</body></html>"});
+    // Each window of this one opens another on load.
+    web.add("/catena", {"<html><head><title>Catena</title></head><body>c<script>"
+                        "window.open('/catena?' + Math.random());</script></body></html>"});
+    // A thousand at once, then a thousand more on a timer; the title says when it is done.
+    web.add("/mille", {"<html><head><title>Mille</title></head><body>m<script>\n"
+                       "for (var i = 0; i < 1000; ++i) window.open('/pop?' + i, '_blank', 'width=200,height=100');\n"
+                       "var more = 0;\n"
+                       "var t = setInterval(function () {\n"
+                       "  window.open(more % 2 ? '/pop?t' + more : '/catena?t' + more);\n"
+                       "  if (++more >= 1000) { clearInterval(t); document.title = 'Finito'; }\n"
+                       "}, 1);\n"
+                       "</script></body></html>"});
+    web.add("/dopo", {"<html><head><title>Dopo</title></head><body>d</body></html>"});
+    web.add("/uno", {"<html><head><title>Uno</title></head><body>u<script>window.open('/catena');</script>"
+                     "</body></html>"});
+    auto loaded = [&](const char *prefix) {
+        return int(std::count_if(web.requests.cbegin(), web.requests.cend(),
+                                 [&](const QString &r) { return r.startsWith(QLatin1String(prefix)); }));
+    };
+
+    w->Check2->click(); // "Elimina Win PopUp" off: pages may open windows
+    ASSERT_TRUE(Module1::AllowPopups);
+    QSignalSpy asked(engine, &platform::WebBrowser::NewWindow2);
+    const QPointer<frmBrowser> main(w);
+    LoopWatch watch;
+    QElapsedTimer clock;
+    clock.start();
+    w->cboAddress->setEditText(web.url(QStringLiteral("/mille")));
+    w->cboAddress_Click();
+    ASSERT_TRUE(waitForEvents([&] { return engine->page()->title() == QLatin1String("Finito"); }, kTimeout))
+        << engine->page()->title().toStdString() << ", asked " << asked.count() << ", windows " << popups().size();
+    std::cout << "2000 requests for windows: " << clock.elapsed() << " ms, " << asked.count() << " raised, "
+              << popups().size() << " windows, longest stall of the event loop " << watch.longest << " ms"
+              << std::endl;
+
+    // A few windows, the rest of the requests dropped before they were even raised.
+    QList<QPointer<platform::WebEnginePopup>> opened;
+    for (auto *p : popups())
+        opened << p;
+    EXPECT_GE(opened.size(), 1);
+    EXPECT_LE(opened.size(), platform::PopupLimit::kMaxOpen);
+    EXPECT_GE(asked.count(), 1);
+    EXPECT_LE(asked.count(), opened.size());
+    EXPECT_LE(loaded("GET /pop") + loaded("GET /catena"), opened.size());
+
+    // The window lives and works: its event loop runs, the address box takes the next page.
+    ASSERT_TRUE(loopRuns());
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(w->isVisible());
+    ASSERT_TRUE(open(web.url(QStringLiteral("/dopo")), QStringLiteral("/dopo")));
+    EXPECT_TRUE(waitForEvents([&] { return engine->page()->title() == QLatin1String("Dopo"); }, kTimeout));
+
+    // Windows whose pages open windows in turn share the limit of the page that began.
+    ASSERT_TRUE(open(web.url(QStringLiteral("/uno")), QStringLiteral("/uno")));
+    ASSERT_TRUE(waitForEvents([&] { return popups().size() == platform::PopupLimit::kMaxOpen; }, kTimeout))
+        << popups().size();
+    ASSERT_TRUE(open(web.url(QStringLiteral("/dopo")), QStringLiteral("/dopo")));
+    ASSERT_TRUE(loopRuns());
+    EXPECT_EQ(popups().size(), platform::PopupLimit::kMaxOpen);
+    EXPECT_LE(loaded("GET /pop") + loaded("GET /catena"), platform::PopupLimit::kMaxOpen);
+    // No window of the program was closed on the way.
+    for (const auto &p : opened)
+        EXPECT_FALSE(p.isNull());
+}
+
+TEST_F(HostilePages, APageThatReloadsItselfWithoutEndStopsOnStopAndOnAnotherAddress)
+{
+    // Every reload is a request to the server, which counts them.
+    web.add("/subito", {"<html><head><title>Subito</title></head><body>s<script>location.reload();</script>"
+                        "</body></html>"});
+    web.add("/timer", {"<html><head><title>Timer</title></head><body>t<script>"
+                       "setTimeout(function () { location.reload(); }, 10);</script></body></html>"});
+    web.add("/altra", {"<html><head><title>Altra</title></head><body>a</body></html>"});
+    auto hits = [&](const QString &path) { return int(web.requests.count(QStringLiteral("GET ") + path)); };
+    // The page shown stays as it is: a timer of its own, due after any reload it has
+    // planned, runs in it, and the server has seen no request in between.
+    auto staysQuiet = [&](const QString &path) {
+        const int before = hits(path);
+        engine->page()->runJavaScript(QStringLiteral("setTimeout(function () { document.title = 'quieto'; }, 300);"));
+        return waitForEvents([&] { return engine->page()->title() == QLatin1String("quieto"); }, kTimeout)
+               && hits(path) == before;
+    };
+    // Stop pressed just after a load has ended, while the page's timer is due.
+    bool stopAfterNextPage = false;
+    QObject::connect(engine, &platform::WebBrowser::DocumentComplete, w, [&] {
+        if (!stopAfterNextPage)
+            return;
+        stopAfterNextPage = false;
+        QTimer::singleShot(0, w, [&] { w->tbToolBar_ButtonClick(QStringLiteral("Stop")); });
+    });
+
+    for (const QString path : {QStringLiteral("/subito"), QStringLiteral("/timer")}) {
+        SCOPED_TRACE(path.toStdString());
+        const bool timer = path == QLatin1String("/timer");
+        w->cboAddress->setEditText(web.url(path));
+        w->cboAddress_Click();
+        ASSERT_TRUE(waitForEvents([&] { return hits(path) >= 20; }, kTimeout)) << hits(path);
+        // The window keeps running while the page reloads.
+        EXPECT_TRUE(loopRuns());
+        EXPECT_TRUE(w->isVisible());
+
+        // Stop ends the loop, whenever it comes.
+        if (timer) {
+            stopAfterNextPage = true;
+            ASSERT_TRUE(waitForEvents([&] { return !stopAfterNextPage && !engine->Busy(); }, kTimeout));
+        } else {
+            w->tbToolBar_ButtonClick(QStringLiteral("Stop"));
+        }
+        EXPECT_FALSE(engine->Busy());
+        EXPECT_TRUE(staysQuiet(path)) << hits(path);
+        EXPECT_FALSE(w->timTimer->isActive());
+        EXPECT_TRUE(engine->LocationURL().endsWith(path));
+
+        // Refresh is the user's: the page reloads again, and goes on reloading.
+        const int refreshed = hits(path);
+        w->tbToolBar_ButtonClick(QStringLiteral("Refresh"));
+        ASSERT_TRUE(waitForEvents([&] { return hits(path) >= refreshed + 10; }, kTimeout)) << hits(path);
+
+        // An address typed in the box ends it as well.
+        ASSERT_TRUE(open(web.url(QStringLiteral("/altra")), QStringLiteral("/altra")));
+        EXPECT_TRUE(staysQuiet(path)) << hits(path);
+        EXPECT_TRUE(engine->LocationURL().endsWith(QLatin1String("/altra")));
+        EXPECT_EQ(w->cboAddress->currentText(), web.url(QStringLiteral("/altra")));
+    }
+}
