@@ -19,7 +19,7 @@ int main(int argc, char **argv)
     startup::speakItalian();
     startup::prepareUserDrive();
     startup::RealServices services;
-    frmBrowser::startReadingVisitedLog();
+    frmBrowser::readVisitedLogEarly();
 
     Main(startup::argumentText());
     return QApplication::exec();

@@ -28,7 +28,10 @@ bool AddressIndex::insertTrimmed(const QString &key)
 ReadLog readLines(const QList<QByteArray> &lines)
 {
     ReadLog r;
-    AddressIndex seen;
+    AddressIndex seen(lines.size());
+    r.lines.reserve(lines.size());
+    r.keys.reserve(lines.size());
+    r.raw.reserve(lines.size());
     for (const QByteArray &raw : lines) {
         QString line = platform::fromAnsi(raw);
         if (isSkipped(line))

@@ -23,6 +23,7 @@ bool isSkipped(const QString &entry);
 class AddressIndex {
 public:
     AddressIndex() = default;
+    explicit AddressIndex(qsizetype expected) { keys_.reserve(expected); }
     explicit AddressIndex(const QStringList &entries);
     bool contains(const QString &entry) const { return keys_.contains(address::trimBlanks(entry)); }
     // False (and nothing added) when an equal entry is already there.

@@ -91,9 +91,9 @@ public:
 
     // Visited-links log
     void ReadVisitedLog();
-    // Reads the log now and decodes it on another thread while the window is built;
-    // the window's first ReadVisitedLog takes that reading.
-    static void startReadingVisitedLog();
+    // Reads and decodes the log now, before the web engine starts and keeps both
+    // processors busy; the window's first ReadVisitedLog takes that reading.
+    static void readVisitedLogEarly();
     void WriteVisitedLog();
 
     // The log's full path: beside the program.

@@ -11,7 +11,7 @@
 
 #include <QComboBox>
 
-#include <future>
+#include <optional>
 
 namespace {
 
@@ -24,25 +24,21 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-// The reading started before the window exists, taken by the first ReadVisitedLog.
-std::future<visitedlog::ReadLog> &earlyReading()
+// The reading made before the window exists, taken by the first ReadVisitedLog.
+std::optional<visitedlog::ReadLog> &earlyReading()
 {
-    static std::future<visitedlog::ReadLog> reading;
+    static std::optional<visitedlog::ReadLog> reading;
     return reading;
 }
 
 } // namespace
 
-void frmBrowser::startReadingVisitedLog()
+void frmBrowser::readVisitedLogEarly()
 {
     try {
-        // The bytes are read here: the path space is not for several threads.
-        auto data = platform::files().readAll(visitedLogPath());
-        if (!data)
-            return;
-        earlyReading() = std::async(std::launch::async, [bytes = std::move(*data)] {
-            return visitedlog::readLines(platform::splitLines(bytes));
-        });
+        earlyReading().reset();
+        if (const auto data = platform::files().readAll(visitedLogPath()))
+            earlyReading() = visitedlog::readLines(platform::splitLines(*data));
     } catch (...) {
     }
 }
@@ -58,8 +54,9 @@ void frmBrowser::ReadVisitedLog()
         WaitCursor wait;
         logOverflow_.clear();
         visitedlog::ReadLog log;
-        if (earlyReading().valid()) {
-            log = earlyReading().get();
+        if (earlyReading()) {
+            log = std::move(*earlyReading());
+            earlyReading().reset();
         } else {
             // A missing or unreadable log reads as an empty one.
             const auto data = platform::files().readAll(visitedLogPath());

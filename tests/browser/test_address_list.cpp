@@ -34,7 +34,7 @@ const QByteArray kMessyLog = "http://b/\r\n\r\n   \r\nabout:blank\r\nhttp://star
 
 } // namespace
 
-// The log read while the window is still being built gives the list the window would
+// The log read before the window is built gives the list the window would
 // have read itself; a later reading (Vedo Storia, closing) reads the file afresh.
 TEST_F(AddressList, TheLogReadAtStartFollowsTheSameRulesAndLaterReadingsReadAfresh)
 {
@@ -42,7 +42,7 @@ TEST_F(AddressList, TheLogReadAtStartFollowsTheSameRulesAndLaterReadingsReadAfre
     const QStringList direct = entries(load());
     unloadAll();
 
-    frmBrowser::startReadingVisitedLog();
+    frmBrowser::readVisitedLogEarly();
     // Changed after the early reading: the window lists what was read at start.
     writeFile(kLog, kMessyLog + "http://later/\r\n");
     frmBrowser *w = load();
@@ -56,13 +56,13 @@ TEST_F(AddressList, TheLogReadAtStartFollowsTheSameRulesAndLaterReadingsReadAfre
 
 TEST_F(AddressList, AnEarlyReadingOfAMissingOrUnreadableLogListsNothing)
 {
-    frmBrowser::startReadingVisitedLog(); // no log at all
+    frmBrowser::readVisitedLogEarly(); // no log at all
     frmBrowser *w = load();
     EXPECT_EQ(entries(w), QStringList{"http://start/"});
     unloadAll();
 
     makeDir(kLog); // a folder where the log should be
-    frmBrowser::startReadingVisitedLog();
+    frmBrowser::readVisitedLogEarly();
     w = load();
     EXPECT_EQ(entries(w), QStringList{"http://start/"});
 }
