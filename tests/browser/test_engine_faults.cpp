@@ -2,6 +2,7 @@
 // late ends of stopped loads, its own language, crashes of its page process, and web
 // pages that reach for local files.
 #include "LocalHttpServer.h"
+#include "RealEngineTest.h"
 #include "TestEnv.h"
 #include "WebEngineHelpers.h"
 #include "app/Module1.h"
@@ -34,20 +35,9 @@ QStringList listed(const QComboBox *box)
 
 } // namespace
 
-class EngineFaults : public LanternaTest {
+class EngineFaults : public RealEngineTest {
 protected:
-    frmBrowser *w = nullptr;
-    platform::WebEngineBrowser *engine = nullptr;
     LocalHttpServer web;
-
-    void SetUp() override
-    {
-        LanternaTest::SetUp();
-        useRealBrowser();
-        w = forms::frmBrowser();
-        engine = qobject_cast<platform::WebEngineBrowser *>(w->brwWebBrowser);
-        ASSERT_NE(engine, nullptr);
-    }
 
     // Through the address box, as the user does, and until the page has finished.
     bool open(const QString &address, const QString &ending)

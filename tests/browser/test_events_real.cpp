@@ -1,4 +1,5 @@
 // The window's event handlers on the real web engine, with local pages.
+#include "RealEngineTest.h"
 #include "TestEnv.h"
 #include "app/Module1.h"
 #include "app/forms.h"
@@ -20,37 +21,11 @@ namespace {
 
 constexpr int kTimeout = 60000; // a cold engine start on a loaded machine
 
-QList<platform::WebEnginePopup *> popups()
-{
-    QList<platform::WebEnginePopup *> list;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *p = qobject_cast<platform::WebEnginePopup *>(w))
-            list << p;
-    return list;
-}
 
 } // namespace
 
-class RealEvents : public LanternaTest {
+class RealEvents : public RealEngineTest {
 protected:
-    frmBrowser *w = nullptr;
-    platform::WebEngineBrowser *engine = nullptr;
-
-    void SetUp() override
-    {
-        LanternaTest::SetUp();
-        useRealBrowser();
-        w = forms::frmBrowser();
-        engine = qobject_cast<platform::WebEngineBrowser *>(w->brwWebBrowser);
-        ASSERT_NE(engine, nullptr);
-    }
-    void TearDown() override
-    {
-        for (auto *p : popups())
-            delete p;
-        LanternaTest::TearDown();
-    }
-
     // Goes to a page through the address box and waits until it has finished.
     bool open(const QString &windowsPath)
     {

@@ -2,6 +2,7 @@
 // windows and a page that reloads itself without end.
 #include "EventWait.h"
 #include "LocalHttpServer.h"
+#include "RealEngineTest.h"
 #include "TestEnv.h"
 #include "app/Module1.h"
 #include "app/forms.h"
@@ -27,14 +28,6 @@ namespace {
 
 constexpr int kTimeout = 60000;
 
-QList<platform::WebEnginePopup *> popups()
-{
-    QList<platform::WebEnginePopup *> list;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *p = qobject_cast<platform::WebEnginePopup *>(w))
-            list << p;
-    return list;
-}
 
 // The longest time the event loop went without running a 10 ms timer, while it lives.
 class LoopWatch : public QObject {
@@ -65,26 +58,9 @@ bool loopRuns()
 
 } // namespace
 
-class HostilePages : public LanternaTest {
+class HostilePages : public RealEngineTest {
 protected:
-    frmBrowser *w = nullptr;
-    platform::WebEngineBrowser *engine = nullptr;
     LocalHttpServer web;
-
-    void SetUp() override
-    {
-        LanternaTest::SetUp();
-        useRealBrowser();
-        w = forms::frmBrowser();
-        engine = qobject_cast<platform::WebEngineBrowser *>(w->brwWebBrowser);
-        ASSERT_NE(engine, nullptr);
-    }
-    void TearDown() override
-    {
-        for (auto *p : popups())
-            delete p;
-        LanternaTest::TearDown();
-    }
 
     // Through the address box, as the user does, and until the page has finished.
     bool open(const QString &address, const QString &ending)
