@@ -46,12 +46,15 @@ bool AddressListModel::removeRows(int row, int count, const QModelIndex &parent)
     return true;
 }
 
-void AddressListModel::append(const QStringList &entries)
+void AddressListModel::append(QStringList &&entries)
 {
     if (entries.isEmpty())
         return;
     const int first = int(entries_.size());
     beginInsertRows({}, first, first + int(entries.size()) - 1);
-    entries_ += entries;
+    if (entries_.isEmpty())
+        entries_ = std::move(entries);
+    else
+        entries_.append(std::move(entries));
     endInsertRows();
 }

@@ -18,7 +18,7 @@ public:
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 
     // Adds these entries at the end in one step.
-    void append(const QStringList &entries);
+    void append(QStringList &&entries);
     const QStringList &entries() const { return entries_; }
 
 private:

@@ -1,6 +1,9 @@
 #include "browser/VisitedLog.h"
 
+#include "platform/Ansi.h"
 #include "platform/Text.h"
+
+#include <algorithm>
 
 namespace visitedlog {
 
@@ -25,40 +28,104 @@ bool AddressIndex::insertTrimmed(const QString &key)
     return keys_.size() != before;
 }
 
-ReadLog readLines(const QList<QByteArray> &lines)
+namespace {
+
+// Keeps each readable address's first line; `bytes` already holds the lines.
+void keepFirstLines(ReadLog &r, const QList<std::pair<qsizetype, qsizetype>> &spans)
 {
-    ReadLog r;
-    AddressIndex seen(lines.size());
-    r.lines.reserve(lines.size());
-    r.keys.reserve(lines.size());
-    r.raw.reserve(lines.size());
-    for (const QByteArray &raw : lines) {
-        QString line = platform::fromAnsi(raw);
+    AddressIndex seen(spans.size());
+    r.lines.reserve(spans.size());
+    r.keyHashes.reserve(spans.size());
+    r.spans.reserve(spans.size());
+    for (const auto &span : spans) {
+        QString line = platform::fromAnsi(QByteArrayView(r.bytes).sliced(span.first, span.second));
         if (isSkipped(line))
             continue;
-        QString key = trimBlanks(line);
+        const QString key = trimBlanks(line);
         if (!seen.insertTrimmed(key))
             continue;
+        r.keyHashes.append(qHash(key));
         r.lines.append(std::move(line));
-        r.keys.append(std::move(key));
-        r.raw.append(raw);
+        r.spans.append(span);
     }
+}
+
+// Entries already listed, compared trimmed. A list read at start holds one or two:
+// they are compared by the hashes the reading kept, so that the log's strings need
+// not be touched again (32,767 of them lie scattered in memory).
+class Listed {
+public:
+    explicit Listed(const QStringList &entries) : many_(entries.size() > 16)
+    {
+        if (many_) {
+            index_ = AddressIndex(entries);
+            return;
+        }
+        for (const QString &e : entries) {
+            few_.append(trimBlanks(e));
+            hashes_.append(qHash(few_.last()));
+        }
+    }
+    bool contains(const ReadLog &log, qsizetype i) const
+    {
+        if (many_)
+            return index_.contains(log.lines.at(i));
+        for (qsizetype k = 0; k < hashes_.size(); ++k)
+            if (hashes_.at(k) == log.keyHashes.at(i) && few_.at(k) == trimBlanks(log.lines.at(i)))
+                return true;
+        return false;
+    }
+
+private:
+    bool many_;
+    QStringList few_;
+    QList<size_t> hashes_;
+    AddressIndex index_;
+};
+
+} // namespace
+
+ReadLog readLog(const QByteArray &file)
+{
+    ReadLog r;
+    r.bytes = file;
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    const auto found = platform::ansi::lineSpans(std::string_view(file.constData(), size_t(file.size())));
+    spans.reserve(qsizetype(found.size()));
+    for (const auto &[offset, length] : found)
+        spans.emplaceBack(qsizetype(offset), qsizetype(length));
+    keepFirstLines(r, spans);
     return r;
 }
 
-MergeResult merge(const ReadLog &log, const QStringList &current)
+ReadLog readLines(const QList<QByteArray> &lines)
+{
+    ReadLog r;
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    spans.reserve(lines.size());
+    for (const QByteArray &line : lines) {
+        spans.emplaceBack(r.bytes.size(), line.size());
+        r.bytes += line;
+    }
+    keepFirstLines(r, spans);
+    return r;
+}
+
+MergeResult merge(ReadLog &&log, const QStringList &current)
 {
     MergeResult r;
-    const AddressIndex listed(current);
+    const Listed listed(current);
     qsizetype room = kMaxListEntries - current.size();
+    r.added.reserve(std::min(log.lines.size(), std::max<qsizetype>(room, 0)));
     for (qsizetype i = 0; i < log.lines.size(); ++i) {
-        if (listed.containsTrimmed(log.keys.at(i)))
+        if (listed.contains(log, i))
             continue;
         if (room > 0) {
-            r.added.append(log.lines.at(i));
+            r.added.append(std::move(log.lines[i]));
             --room;
         } else {
-            r.overflow.append(log.raw.at(i));
+            const auto &[offset, length] = log.spans.at(i);
+            r.overflow.append(log.bytes.mid(offset, length));
         }
     }
     return r;

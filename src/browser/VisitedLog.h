@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 #include "browser/AddressRules.h"
 
 // The rules of the visited-links log (LANTERNA.DAT), kept apart from the window so
@@ -28,8 +30,7 @@ public:
     bool contains(const QString &entry) const { return keys_.contains(address::trimBlanks(entry)); }
     // False (and nothing added) when an equal entry is already there.
     bool insert(const QString &entry) { return insertTrimmed(address::trimBlanks(entry)); }
-    // The same for entries already trimmed.
-    bool containsTrimmed(const QString &key) const { return keys_.contains(key); }
+    // The same for an entry already trimmed.
     bool insertTrimmed(const QString &key);
 
 private:
@@ -38,11 +39,16 @@ private:
 
 // A log's lines ready to join a list: decoded, blank and "about:blank" lines left out,
 // each address at its first line only. The costly part of a merge, which needs no list.
+// The bytes of the lines stay in one block: a copy per line is needed only for lines
+// that overflow the list, seldom any.
 struct ReadLog {
-    QStringList lines;       // decoded, as read (not trimmed)
-    QStringList keys;        // the same, trimmed: what entries are compared by
-    QList<QByteArray> raw;   // the same lines' bytes, as read
+    QStringList lines;                            // decoded, as read (not trimmed)
+    QList<size_t> keyHashes;                      // hashes of the same, trimmed: compared first
+    QByteArray bytes;                             // the lines' bytes, as read
+    QList<std::pair<qsizetype, qsizetype>> spans; // where each kept line lies in `bytes`
 };
+// From a whole log file, lines ended by CR LF, LF or CR.
+ReadLog readLog(const QByteArray &file);
 ReadLog readLines(const QList<QByteArray> &lines);
 
 struct MergeResult {
@@ -55,7 +61,8 @@ struct MergeResult {
 // the list never grows past kMaxListEntries, and what does not fit is returned as
 // overflow so a rewrite of the log keeps it.
 MergeResult mergeLines(const QList<QByteArray> &lines, const QStringList &current);
-MergeResult merge(const ReadLog &log, const QStringList &current);
+// Takes the log's lines: a log read at start is not needed afterwards.
+MergeResult merge(ReadLog &&log, const QStringList &current);
 
 // The bytes of the log for these entries: one CR LF line each, skipped entries left
 // out, every character written back as the byte it was read from.

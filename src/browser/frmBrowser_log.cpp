@@ -38,7 +38,7 @@ void frmBrowser::readVisitedLogEarly()
     try {
         earlyReading().reset();
         if (const auto data = platform::files().readAll(visitedLogPath()))
-            earlyReading() = visitedlog::readLines(platform::splitLines(*data));
+            earlyReading() = visitedlog::readLog(*data);
     } catch (...) {
     }
 }
@@ -62,15 +62,15 @@ void frmBrowser::ReadVisitedLog()
             const auto data = platform::files().readAll(visitedLogPath());
             if (!data)
                 return;
-            log = visitedlog::readLines(platform::splitLines(*data));
+            log = visitedlog::readLog(*data);
         }
-        visitedlog::MergeResult merged = visitedlog::merge(log, addressList_->entries());
+        visitedlog::MergeResult merged = visitedlog::merge(std::move(log), addressList_->entries());
         logOverflow_ = std::move(merged.overflow);
         if (merged.added.isEmpty())
             return;
         // Filling an empty list would select its first entry and overwrite the typed text.
         const QString typed = cboAddress->currentText();
-        addressList_->append(merged.added);
+        addressList_->append(std::move(merged.added));
         if (cboAddress->currentText() != typed)
             cboAddress->setEditText(typed);
     } catch (...) {

@@ -4,7 +4,7 @@
 
 namespace platform {
 
-QString fromAnsi(const QByteArray &bytes)
+QString fromAnsi(QByteArrayView bytes)
 {
     QString out(bytes.size(), Qt::Uninitialized);
     QChar *d = out.data();

@@ -7,7 +7,8 @@
 // points of the same value, so every byte sequence decodes and encodes back unchanged.
 namespace platform {
 
-QString fromAnsi(const QByteArray &bytes);
+QString fromAnsi(QByteArrayView bytes);
+inline QString fromAnsi(const QByteArray &bytes) { return fromAnsi(QByteArrayView(bytes)); }
 // Characters outside the code page become '?'.
 QByteArray toAnsi(const QString &text);
 // Splits at CR LF, a lone CR or a lone LF. A final line end does not start an empty line.

@@ -3,7 +3,9 @@
 #include "app/Module1.h"
 #include "app/forms.h"
 #include "browser/ToolbarIcons.h"
+#include "browser/VisitedLog.h"
 #include "browser/frmBrowser.h"
+#include "platform/Text.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -153,4 +155,27 @@ TEST(ToolbarPictures, ThemePicturesWhereTheDesktopHasATheme)
 
     QIcon::setThemeSearchPaths(oldPaths);
     QIcon::setThemeName(oldTheme);
+}
+
+// The log read in one block keeps the same lines, and the same bytes for those that
+// overflow the list, as the log cut into lines first.
+TEST(VisitedLogReading, AWholeFileReadsAsItsLinesDo)
+{
+    const QByteArray file = "http://a/\r\n\r\nhttp://b/\rhttp://\xe8/\n  http://a/  \r\n\r\rabout:blank\n"
+                            "http://c/\r\nhttp://b/\nhttp://d/";
+    visitedlog::ReadLog whole = visitedlog::readLog(file);
+    visitedlog::ReadLog cut = visitedlog::readLines(platform::splitLines(file));
+    EXPECT_EQ(whole.lines, cut.lines);
+    EXPECT_EQ(whole.lines, (QStringList{"http://a/", "http://b/", QStringLiteral("http://\u00e8/"), "http://c/",
+                                        "http://d/"}));
+    QStringList full;
+    for (int i = 0; i < visitedlog::kMaxListEntries - 2; ++i)
+        full << QStringLiteral("http://old/%1").arg(i);
+    full << QStringLiteral(" http://c/ ");
+    const auto fromWhole = visitedlog::merge(std::move(whole), full);
+    const auto fromCut = visitedlog::merge(std::move(cut), full);
+    EXPECT_EQ(fromWhole.added, (QStringList{"http://a/"}));
+    EXPECT_EQ(fromWhole.overflow, (QList<QByteArray>{"http://b/", "http://\xe8/", "http://d/"}));
+    EXPECT_EQ(fromCut.added, fromWhole.added);
+    EXPECT_EQ(fromCut.overflow, fromWhole.overflow);
 }
