@@ -20,6 +20,7 @@ public:
     WebEngineBrowserPage(WebEngineBrowser *browser, QObject *parent)
         : QWebEnginePage(webEngineProfile(), parent), browser_(browser)
     {
+        usePathFixup(this);
     }
 
 protected:
@@ -37,6 +38,8 @@ protected:
         const bool go = decide(url, type, isMainFrame);
         if (go && isMainFrame && !own && browser_)
             browser_->stopped_ = false;
+        if (go && isMainFrame && browser_)
+            preparePathFixup(this, url);
         return go;
     }
 
@@ -73,18 +76,6 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_, 0, 0);
     setFocusProxy(view_);
-
-    // The engine leaves an empty area when a page's renderer crashes or is killed;
-    // say what happened and how to get the page back.
-    endedNotice_ = new QLabel(QStringLiteral("<h3>La pagina si è interrotta.</h3>"
-                                         "<p>Il processo che la mostrava è terminato.<br>"
-                                         "Premi Refresh per ricaricarla, o apri un altro indirizzo.</p>"),
-                          this);
-    endedNotice_->setAlignment(Qt::AlignCenter);
-    endedNotice_->setAutoFillBackground(true);
-    endedNotice_->setWordWrap(true);
-    endedNotice_->hide();
-    layout->addWidget(endedNotice_, 0, 0);
 
     // A page's load leaves many passing allocations behind (the first one the engine's
     // whole set-up): their pages go back to the system once loading has calmed down.
@@ -194,7 +185,8 @@ QWebEnginePage *WebEngineBrowser::openWindow()
 void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-        endedNotice_->hide();
+        if (endedNotice_)
+            endedNotice_->hide();
         windowsAllowedAgain(page_);
         // A new load: whatever was refused or stopped before has ended.
         stoppedLoad_ = false;
@@ -245,6 +237,25 @@ void WebEngineBrowser::onRendererEnded(int status)
     // A load in progress will never end: the page is idle, and shows why it is empty.
     busy_ = false;
     beginHeld_ = false;
+    showEndedNotice();
+}
+
+// Made the first time a renderer ends: most sessions never need it, and its rich text
+// would be laid out at every start.
+void WebEngineBrowser::showEndedNotice()
+{
+    if (!endedNotice_) {
+        // The engine leaves an empty area where the page was: say what happened and
+        // how to get the page back.
+        endedNotice_ = new QLabel(QStringLiteral("<h3>La pagina si è interrotta.</h3>"
+                                                 "<p>Il processo che la mostrava è terminato.<br>"
+                                                 "Premi Refresh per ricaricarla, o apri un altro indirizzo.</p>"),
+                                  this);
+        endedNotice_->setAlignment(Qt::AlignCenter);
+        endedNotice_->setAutoFillBackground(true);
+        endedNotice_->setWordWrap(true);
+        static_cast<QGridLayout *>(layout())->addWidget(endedNotice_, 0, 0);
+    }
     endedNotice_->show();
     endedNotice_->raise();
 }
@@ -263,6 +274,7 @@ void WebEngineBrowser::Navigate(const QString &url)
         return;
     refusedAhead_ = false;
     stopped_ = false;
+    preparePathFixup(page_, target);
     page_->load(target);
 }
 

@@ -46,9 +46,10 @@ private:
     QWebEnginePage *openWindow();
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
     void onRendererEnded(int status);
+    void showEndedNotice();
 
     QWebEngineView *view_ = nullptr;
-    QLabel *endedNotice_ = nullptr; // over the page when its renderer has ended
+    QLabel *endedNotice_ = nullptr; // over the page when its renderer has ended; made then
     QTimer *settled_ = nullptr;     // a moment after a load ends, the heap gives back its free pages
     QPointer<WebEngineBrowserPage> page_;
     std::shared_ptr<PopupLimit> popups_; // shared with the windows its pages open

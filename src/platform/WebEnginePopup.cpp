@@ -18,9 +18,17 @@ public:
         : QWebEnginePage(profile, parent), limit_(std::move(limit))
     {
         connect(this, &QWebEnginePage::loadStarted, this, [this] { windowsAllowedAgain(this); });
+        usePathFixup(this);
     }
 
 protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
+    {
+        if (isMainFrame)
+            preparePathFixup(this, url);
+        return true;
+    }
+
     QWebEnginePage *createWindow(WebWindowType) override
     {
         if (!mayOpenWindow(this, *limit_))

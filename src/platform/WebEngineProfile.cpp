@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QPointer>
@@ -96,6 +97,33 @@ const char fixupScript[] = R"JS(
 })();
 )JS";
 
+QWebEngineScript fixupPageScript()
+{
+    QWebEngineScript script;
+    script.setName(QStringLiteral("windows-paths"));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(true);
+    script.setSourceCode(QString::fromUtf8(fixupScript));
+    return script;
+}
+
+// Larger local documents are not read ahead of their load: they keep the script.
+constexpr qint64 kLargestScannedDocument = 4 * 1024 * 1024;
+
+bool documentMayNeedPathFixup(const QUrl &url)
+{
+    const QUrl native = nativeFileUrl(url);
+    const QUrl file = native.isValid() ? native : url;
+    if (!file.isLocalFile())
+        return true;
+    QFile f(file.toLocalFile());
+    if (!f.open(QIODevice::ReadOnly) || f.size() > kLargestScannedDocument)
+        return true;
+    const QByteArray html = f.read(kLargestScannedDocument + 1);
+    return html.size() > kLargestScannedDocument || markupMayNeedPathFixup(html);
+}
+
 class ProfileHolder : public QObject {
 public:
     explicit ProfileHolder(QObject *parent) : QObject(parent)
@@ -110,14 +138,6 @@ public:
         s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-
-        QWebEngineScript script;
-        script.setName(QStringLiteral("windows-paths"));
-        script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-        script.setWorldId(QWebEngineScript::MainWorld);
-        script.setRunsOnSubFrames(true);
-        script.setSourceCode(QString::fromUtf8(fixupScript));
-        profile_->scripts()->insert(script);
 
         connect(profile_, &QWebEngineProfile::downloadRequested, this, &ProfileHolder::onDownload);
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &ProfileHolder::release);
@@ -190,6 +210,24 @@ ProfileHolder *ensureHolder()
 } // namespace
 
 QWebEngineProfile *webEngineProfile() { return ensureHolder()->profile(); }
+
+void usePathFixup(QWebEnginePage *page)
+{
+    if (page->scripts().find(QStringLiteral("windows-paths")).isEmpty())
+        page->scripts().insert(fixupPageScript());
+}
+
+void preparePathFixup(QWebEnginePage *page, const QUrl &url)
+{
+    if (documentMayNeedPathFixup(url)) {
+        usePathFixup(page);
+        return;
+    }
+    // A script, even this small one, starts the page process's script engine, which a
+    // plain page never needs (about 2 MiB).
+    for (const QWebEngineScript &s : page->scripts().find(QStringLiteral("windows-paths")))
+        page->scripts().remove(s);
+}
 
 
 void setDownloadAnnouncer(QWebEnginePage *page, std::function<bool()> announcer)

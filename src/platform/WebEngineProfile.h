@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QUrl>
 #include <functional>
 
 class QObject;
@@ -10,10 +11,17 @@ namespace platform {
 
 // The one off-the-record profile every browser control and pop-up window of the
 // process shares, created on first use (a QApplication must exist). It carries the
-// request interceptor and the page script that make pages written the Windows way
-// (file:///C:\..., file://C:\...) load their files through the path space, and it
-// routes each download to the page that asked for it.
+// request interceptor that makes pages written the Windows way (file:///C:\...) load
+// their files through the path space, and it routes each download to the page that
+// asked for it.
 QWebEngineProfile *webEngineProfile();
+
+// The page script that rewrites the forms the engine never requests (file://C:\...,
+// src="C:\...") to ones the interceptor takes. Every page of the program starts with
+// it; before each main-frame navigation, preparePathFixup() keeps it only if the
+// document to come may need it (see markupMayNeedPathFixup: local files are read).
+void usePathFixup(QWebEnginePage *page);
+void preparePathFixup(QWebEnginePage *page, const QUrl &url);
 
 // Downloads a page asks for are first offered to its announcer, which answers true
 // to cancel; pages without one download straight away. Both go to downloadFolder().

@@ -197,4 +197,67 @@ QUrl urlFromTyped(const QString &text)
     return webUrl(QStringLiteral("http://") + t);
 }
 
+namespace {
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isSchemeChar(char c) { return isLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }
+
+// Whether word (lower case) starts at html[i], in any case.
+bool startsAt(QByteArrayView html, qsizetype i, const char *word)
+{
+    for (qsizetype k = 0; word[k]; ++k)
+        if (i + k >= html.size() || lower(html[i + k]) != word[k])
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool markupMayNeedPathFixup(QByteArrayView html)
+{
+    static const char *const makers[] = {"<script", "javascript:", "vbscript:", "<frame",
+                                         "<iframe", "<object",      "<embed",    "<applet"};
+    const qsizetype n = html.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = html[i];
+        if (c == '\0')
+            return true;
+        if (c == '&') {
+            // A colon or bar spelt as a character reference.
+            if (startsAt(html, i + 1, "#") || startsAt(html, i + 1, "colon") || startsAt(html, i + 1, "vert")
+                || startsAt(html, i + 1, "verbar"))
+                return true;
+            continue;
+        }
+        if (c == '<' || lower(c) == 'j' || lower(c) == 'v') {
+            for (const char *m : makers)
+                if (startsAt(html, i, m))
+                    return true;
+            continue;
+        }
+        if ((c == ':' || c == '|') && i > 0 && isLetter(html[i - 1]) && (i < 2 || !isSchemeChar(html[i - 2]))) {
+            // file:///C:\... the engine reads by itself, backslashes and all.
+            const bool engineReads = c == ':' && i >= 9 && startsAt(html, i - 9, "file:///")
+                                     && (i == 9 || !isSchemeChar(html[i - 10]));
+            if (!engineReads)
+                return true;
+        }
+        // An event attribute: "on" and letters, then "=", after a blank, quote or slash.
+        if (lower(c) == 'o' && i > 0 && (html[i - 1] == ' ' || html[i - 1] == '\t' || html[i - 1] == '\n'
+                                         || html[i - 1] == '\r' || html[i - 1] == '\f' || html[i - 1] == '"'
+                                         || html[i - 1] == '\'' || html[i - 1] == '/')
+            && i + 2 < n && lower(html[i + 1]) == 'n' && isLetter(html[i + 2])) {
+            qsizetype k = i + 2;
+            while (k < n && (isLetter(html[k]) || html[k] == '-' || html[k] == '_'))
+                ++k;
+            while (k < n && (html[k] == ' ' || html[k] == '\t' || html[k] == '\n' || html[k] == '\r' || html[k] == '\f'))
+                ++k;
+            if (k < n && html[k] == '=')
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace platform

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArrayView>
 #include <QString>
 #include <QUrl>
 
@@ -23,5 +24,12 @@ QUrl nativeFileUrl(const QUrl &url);
 // An address as the control reports it: local files in Windows form
 // (file:///C:/HOME-PAG/INIZIO.HTM), everything else as the engine has it.
 QString urlText(const QUrl &url);
+
+// Whether a document with this markup may hold a Windows-form address the page script
+// has to correct: a drive letter with its colon or bar after anything but a letter or
+// digit (file:///C:\... excepted: the engine reads it), an entity that could spell one, or anything that can make markup or frames
+// later (scripts, event attributes, frames, objects). Bytes it cannot read as ASCII
+// markup (NULs) count as yes.
+bool markupMayNeedPathFixup(QByteArrayView html);
 
 } // namespace platform

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 #include <memory>
 
@@ -150,6 +151,70 @@ TEST_F(WebEngine, LocalPageLoadsWithItsWindowsFormPicturesAndFrames)
     EXPECT_EQ(load(*browser, "about:blank"), "about:blank");
     EXPECT_EQ(browser->LocationURL(), "about:blank");
     EXPECT_EQ(asked.last(), "about:blank");
+}
+
+TEST_F(WebEngine, PlainPagesGoWithoutThePageScriptAndWindowsFormPagesGetItOnEveryWayIn)
+{
+    writeFile("C:\\HOME-PAG\\SF01.JPG", pictureBytes(40, 30));
+    writeFile("C:\\HOME-PAG\\SF02.JPG", pictureBytes(20, 10, Qt::red));
+    writeFile("D:\\FOTO\\SF03.JPG", pictureBytes(12, 8, Qt::yellow));
+    // The sample home page's kind, with the editor's background form, which the engine
+    // reads by itself.
+    writeFile("C:\\HOME-PAG\\PIANA.HTM",
+              "<html><head><title>Piana</title></head>\r\n"
+              "<body background=\"file:///C:\\HOME-PAG\\SF01.JPG\">\r\n"
+              "<img id=\"r\" src=\"SF02.JPG\"><img id=\"w\" src=\"file:///C:\\HOME-PAG\\SF02.JPG\">\r\n"
+              "<a id=\"go\" href=\"FORME.HTM\">forme</a></body></html>\r\n");
+    writeFile("C:\\HOME-PAG\\FORME.HTM",
+              "<html><head><title>Forme</title></head><body>\r\n"
+              "<img id=\"a\" src=\"file://C:\\HOME-PAG\\SF02.JPG\"><img id=\"c\" src=\"D:\\FOTO\\SF03.JPG\">\r\n"
+              "</body></html>\r\n");
+    const auto scripted = [&] { return !browser->page()->scripts().find(QStringLiteral("windows-paths")).isEmpty(); };
+    const auto width = [&](const char *id) {
+        const QString get = QStringLiteral("document.getElementById('%1').naturalWidth").arg(QLatin1String(id));
+        (void)QTest::qWaitFor([&] { return js(get).toInt() > 0; }, 5000);
+        return js(get).toInt();
+    };
+
+    ASSERT_EQ(load(*browser, "C:\\HOME-PAG\\PIANA.HTM"), "file:///C:/HOME-PAG/PIANA.HTM");
+    EXPECT_FALSE(scripted());
+    EXPECT_EQ(width("r"), 20);
+    EXPECT_EQ(width("w"), 20);
+    const QString background = js("getComputedStyle(document.body).backgroundImage").toString();
+    EXPECT_TRUE(background.contains("file:///C:/HOME-PAG/SF01.JPG")) << background.toStdString();
+
+    // Followed from the plain page, the next page gets the script before it is made.
+    QSignalSpy done(browser.get(), &WebEngineBrowser::DocumentComplete);
+    js("document.getElementById('go').click()");
+    ASSERT_TRUE(arrived(done));
+    EXPECT_EQ(done.last().at(0).toString(), "file:///C:/HOME-PAG/FORME.HTM");
+    EXPECT_TRUE(scripted());
+    EXPECT_EQ(width("a"), 20);
+    EXPECT_EQ(width("c"), 12);
+
+    // Typed, then back through the history, then reloaded: each way gets it again.
+    ASSERT_EQ(load(*browser, "C:\\HOME-PAG\\PIANA.HTM"), "file:///C:/HOME-PAG/PIANA.HTM");
+    EXPECT_FALSE(scripted());
+    done.clear();
+    browser->GoBack();
+    ASSERT_TRUE(arrived(done));
+    EXPECT_EQ(browser->LocationURL(), "file:///C:/HOME-PAG/FORME.HTM");
+    EXPECT_TRUE(scripted());
+    EXPECT_EQ(width("a"), 20);
+    EXPECT_EQ(width("c"), 12);
+
+    // The page changes on disk (the editor adds a Windows-form link) while shown as
+    // plain: Refresh reads it again.
+    ASSERT_EQ(load(*browser, "C:\\HOME-PAG\\PIANA.HTM"), "file:///C:/HOME-PAG/PIANA.HTM");
+    EXPECT_FALSE(scripted());
+    writeFile("C:\\HOME-PAG\\PIANA.HTM",
+              "<html><head><title>Piana</title></head><body>\r\n"
+              "<img id=\"a\" src=\"file://C:\\HOME-PAG\\SF02.JPG\"></body></html>\r\n");
+    done.clear();
+    browser->Refresh();
+    ASSERT_TRUE(arrived(done));
+    EXPECT_TRUE(scripted());
+    EXPECT_EQ(width("a"), 20);
 }
 
 TEST_F(WebEngine, LinkClicksAskFirstAndARefusalKeepsThePage)

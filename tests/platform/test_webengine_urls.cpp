@@ -153,3 +153,33 @@ TEST(WebEngineDownloads, FreeFileNameNeverHidesAFile)
     EXPECT_EQ(platform::freeFileName(d, ""), "download");
     EXPECT_EQ(platform::freeFileName(d, "../../a.zip"), "a (2).zip"); // never outside the folder
 }
+
+TEST(PathFixupScan, OnlyMarkupThatCannotHoldAWindowsFormGoesWithoutTheScript)
+{
+    using platform::markupMayNeedPathFixup;
+    // Plain pages, as the sample home page and the editor's pictures are written.
+    for (const char *clean :
+         {"", "<HTML><HEAD><TITLE>Inizio</TITLE>\r\n<META http-equiv=\"Content-Type\" content=\"text/html; "
+              "charset=windows-1252\"></HEAD>\r\n<BODY background=\"SF01.JPG\" text=\"#202020\">",
+          "<a href=\"http://www.esempio.it/\">Sito</a> <a href=\"mailto:a@b.it\">posta</a> Nota: ciao",
+          "<body background=\"file:///C:\\HOME-PAG\\SF01.JPG\"><img src=\"FILE:///d:/foto/a.jpg\">",
+          "<p>Questo \xe8 un testo con la parola onda e <b>bold=no</b></p>", "<img src=x.jpg alt=\"costo: 3\">"})
+        EXPECT_FALSE(markupMayNeedPathFixup(QByteArrayView(clean))) << clean;
+
+    // Every way a form the engine never requests can get in, or be made later.
+    for (const char *needs :
+         {"<img src=\"C:\\HOME-PAG\\SF01.JPG\">", "<img src=c:/a.jpg>", "<a href=\"file://C:\\HOME-PAG\\B.HTM\">",
+          "<a href='file:C:\\B.HTM'>", "<a href=\"file:///C|/B.HTM\">", "<a href=\"file:////C:/B.HTM\">",
+          "<a href=\"xfile:///C:/B.HTM\">", "C:", "<img src=\"C&#58;\\a.jpg\">", "<img src=\"C&colon;\\a.jpg\">",
+          "<SCRIPT>document.write('x')</SCRIPT>", "<a href=\"JavaScript:void(0)\">", "<body onload=\"f()\">",
+          "<img src=x ONERROR = \"f()\">", "<div/onclick=f()>", "<FRAMESET><FRAME SRC=\"a.htm\">",
+          "<iframe src=a.htm>", "<object data=a.htm>", "<embed src=a.svg>"})
+        EXPECT_TRUE(markupMayNeedPathFixup(QByteArrayView(needs))) << needs;
+
+    // Bytes that are not ASCII markup (a UTF-16 page, a picture) are not read at all.
+    const char utf16[] = "<\0i\0m\0g\0>\0";
+    EXPECT_TRUE(markupMayNeedPathFixup(QByteArrayView(utf16, sizeof utf16 - 1)));
+    // A form cut at the end of the bytes still counts.
+    EXPECT_TRUE(markupMayNeedPathFixup(QByteArrayView("<img src=D|")));
+    EXPECT_FALSE(markupMayNeedPathFixup(QByteArrayView("<a href=x>file:///")));
+}
