@@ -68,6 +68,94 @@ protected:
     }
 };
 
+// The shortcut row's thin, flat buttons, drawn here rather than by a style sheet,
+// which would bring the whole style sheet machinery into every start.
+class ShortcutButton : public QPushButton {
+public:
+    ShortcutButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
+    {
+        setAttribute(Qt::WA_Hover);
+    }
+
+protected:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::HoverEnter || e->type() == QEvent::HoverLeave)
+            update();
+        return QPushButton::event(e);
+    }
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPalette &pal = palette();
+        const QColor fill = isDown()       ? pal.color(QPalette::Midlight)
+                            : underMouse() ? pal.color(QPalette::Light)
+                                           : pal.color(QPalette::Button);
+        p.setPen(pal.color(hasFocus() ? QPalette::Highlight : QPalette::Mid));
+        p.setBrush(fill);
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+        p.setPen(pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        p.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, text());
+    }
+};
+
+// The two switches are 13 pixels high and 112 wide: a smaller box and gap leave their
+// whole captions room. Drawn here: a style of their own would be a second style.
+class SmallSwitch : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+    QSize sizeHint() const override
+    {
+        const QFontMetrics fm(font());
+        return {kBox + kGap + fm.horizontalAdvance(text()), std::max(kBox, fm.height())};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter p(this);
+        QStyleOptionButton opt;
+        initStyleOption(&opt);
+        opt.rect = QRect(0, (height() - kBox) / 2, kBox, kBox);
+        p.drawPrimitive(QStyle::PE_IndicatorCheckBox, opt);
+        const QRect textRect = rect().adjusted(kBox + kGap, 0, 0, 0);
+        p.drawItemText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
+                       text(), QPalette::WindowText);
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = p.fontMetrics().boundingRect(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
+            p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+
+private:
+    static constexpr int kBox = 9;
+    static constexpr int kGap = 3;
+};
+
+// The box's list is made the first time it opens: most starts never open it.
+class AddressBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override
+    {
+        if (!listTuned_) {
+            listTuned_ = true;
+            // Entries are one line each: none needs measuring (a full log opens in ms).
+            if (auto *list = qobject_cast<QListView *>(view()))
+                list->setUniformItemSizes(true);
+        }
+        QComboBox::showPopup();
+    }
+
+private:
+    bool listTuned_ = false;
+};
+
 // Where Home leads: the home page Main settled on when it can be read, else the
 // fixed home page folders, else a blank page.
 QString homePageAddress()
@@ -166,7 +254,7 @@ void frmBrowser::createAddressStrip()
     lblAddress->setGeometry(twipsRect(3735, 15, 795, 255));
     lblAddress->installEventFilter(this);
 
-    cboAddress = new QComboBox(picAddress);
+    cboAddress = new AddressBox(picAddress);
     addressList_ = new AddressListModel(cboAddress);
     cboAddress->setModel(addressList_);
     // The box also "activates" an entry when typed text that matches one is confirmed
@@ -183,9 +271,6 @@ void frmBrowser::createAddressStrip()
     cboAddress->setDuplicatesEnabled(true);
     // Measuring every entry (a log line can be very long) would make each insertion slow.
     cboAddress->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    // Likewise opening the list: entries are one line each, so none needs measuring.
-    if (auto *list = qobject_cast<QListView *>(cboAddress->view()))
-        list->setUniformItemSizes(true);
     cboAddress->setMinimumContentsLength(1);
     cboAddress->setEditText(QStringLiteral("cboAddress"));
     cboAddress->setGeometry(twipsRect(4545, -15, 3360, 315));
@@ -201,7 +286,7 @@ void frmBrowser::createAddressStrip()
     Command2 = button(QStringLiteral("Vedo Storia"), twipsRect(10575, 0, 990, 315));
     Command2->setVisible(false);
 
-    Check1 = new QCheckBox(QStringLiteral("Elimina domande"), picAddress);
+    Check1 = new SmallSwitch(QStringLiteral("Elimina domande"), picAddress);
     Check1->setGeometry(twipsRect(3825, 285, 1680, 195));
     Check1->setChecked(true);
 
@@ -211,15 +296,10 @@ void frmBrowser::createAddressStrip()
     Command6 = button(QStringLiteral("ID"), twipsRect(9855, 315, 525, 315));
     Command7 = button(QStringLiteral("Copia Address"), twipsRect(10395, 315, 1200, 315));
 
-    Check2 = new QCheckBox(QStringLiteral("Elimina Win PopUp"), picAddress);
+    Check2 = new SmallSwitch(QStringLiteral("Elimina Win PopUp"), picAddress);
     Check2->setGeometry(twipsRect(3825, 495, 1680, 195));
     Check2->setChecked(true);
 
-    // The two switches are 13 pixels high and 112 wide: a smaller box and gap leave
-    // their whole captions room.
-    for (QCheckBox *c : {Check1, Check2})
-        c->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"
-                                        "QCheckBox::indicator { width: 9px; height: 9px; }"));
 
     static const char *const captions[] = {"Tin", "Libero/wind", "Tiscali", "Ciaoweb", "Antivirus", ".."};
     static const int lefts[] = {45, 510, 1470, 2055, 2805, 3525};
@@ -230,14 +310,9 @@ void frmBrowser::createAddressStrip()
     QFont row = small;
     row.setPixelSize(10);
     for (int i = 0; i < int(Command8.size()); ++i) {
-        Command8[i] = button(QString::fromLatin1(captions[i]), twipsRect(lefts[i], tops[i], widths[i], 195));
+        Command8[i] = new ShortcutButton(QString::fromLatin1(captions[i]), picAddress);
+        Command8[i]->setGeometry(twipsRect(lefts[i], tops[i], widths[i], 195));
         Command8[i]->setFont(row);
-        Command8[i]->setStyleSheet(QStringLiteral(
-            "QPushButton { padding: 0px; border: 1px solid palette(mid); border-radius: 2px;"
-            " background: palette(button); }"
-            "QPushButton:hover { background: palette(light); }"
-            "QPushButton:pressed { background: palette(midlight); }"
-            "QPushButton:focus { border-color: palette(highlight); }"));
         connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
     }
 
