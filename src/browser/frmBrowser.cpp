@@ -137,25 +137,6 @@ private:
     static constexpr int kGap = 3;
 };
 
-// The box's list is made the first time it opens: most starts never open it.
-class AddressBox : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-    void showPopup() override
-    {
-        if (!listTuned_) {
-            listTuned_ = true;
-            // Entries are one line each: none needs measuring (a full log opens in ms).
-            if (auto *list = qobject_cast<QListView *>(view()))
-                list->setUniformItemSizes(true);
-        }
-        QComboBox::showPopup();
-    }
-
-private:
-    bool listTuned_ = false;
-};
-
 // Where Home leads: the home page Main settled on when it can be read, else the
 // fixed home page folders, else a blank page.
 QString homePageAddress()
@@ -254,7 +235,7 @@ void frmBrowser::createAddressStrip()
     lblAddress->setGeometry(twipsRect(3735, 15, 795, 255));
     lblAddress->installEventFilter(this);
 
-    cboAddress = new AddressBox(picAddress);
+    cboAddress = new QComboBox(picAddress);
     addressList_ = new AddressListModel(cboAddress);
     cboAddress->setModel(addressList_);
     // The box also "activates" an entry when typed text that matches one is confirmed
@@ -271,6 +252,9 @@ void frmBrowser::createAddressStrip()
     cboAddress->setDuplicatesEnabled(true);
     // Measuring every entry (a log line can be very long) would make each insertion slow.
     cboAddress->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // Likewise opening the list: entries are one line each, so none needs measuring.
+    if (auto *list = qobject_cast<QListView *>(cboAddress->view()))
+        list->setUniformItemSizes(true);
     cboAddress->setMinimumContentsLength(1);
     cboAddress->setEditText(QStringLiteral("cboAddress"));
     cboAddress->setGeometry(twipsRect(4545, -15, 3360, 315));
