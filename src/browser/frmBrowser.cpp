@@ -284,7 +284,6 @@ void frmBrowser::createAddressStrip()
     Check2->setGeometry(twipsRect(3825, 495, 1680, 195));
     Check2->setChecked(true);
 
-
     static const char *const captions[] = {"Tin", "Libero/wind", "Tiscali", "Ciaoweb", "Antivirus", ".."};
     static const int lefts[] = {45, 510, 1470, 2055, 2805, 3525};
     static const int tops[] = {495, 495, 495, 495, 510, 510};

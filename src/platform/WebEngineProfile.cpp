@@ -97,10 +97,12 @@ const char fixupScript[] = R"JS(
 })();
 )JS";
 
+const QString kFixupName = QStringLiteral("windows-paths");
+
 QWebEngineScript fixupPageScript()
 {
     QWebEngineScript script;
-    script.setName(QStringLiteral("windows-paths"));
+    script.setName(kFixupName);
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::MainWorld);
     script.setRunsOnSubFrames(true);
@@ -213,7 +215,7 @@ QWebEngineProfile *webEngineProfile() { return ensureHolder()->profile(); }
 
 void usePathFixup(QWebEnginePage *page)
 {
-    if (page->scripts().find(QStringLiteral("windows-paths")).isEmpty())
+    if (page->scripts().find(kFixupName).isEmpty())
         page->scripts().insert(fixupPageScript());
 }
 
@@ -225,10 +227,9 @@ void preparePathFixup(QWebEnginePage *page, const QUrl &url)
     }
     // A script, even this small one, starts the page process's script engine, which a
     // plain page never needs (about 2 MiB).
-    for (const QWebEngineScript &s : page->scripts().find(QStringLiteral("windows-paths")))
+    for (const QWebEngineScript &s : page->scripts().find(kFixupName))
         page->scripts().remove(s);
 }
-
 
 void setDownloadAnnouncer(QWebEnginePage *page, std::function<bool()> announcer)
 {
