@@ -53,12 +53,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ++next;
     }
 
-    // No read line is lost: each one is skipped, or listed (trimmed) before or after.
+    // Each address joins once, and not when it is listed already; the hashes handed on
+    // with the added lines are those of their trimmed texts.
     QSet<QString> known;
     for (const QString &c : current)
         known.insert(address::trimBlanks(c));
-    for (const QByteArray &k : kept)
-        known.insert(address::trimBlanks(platform::fromAnsi(k)));
+    FUZZ_CHECK(merged.addedHashes.size() == merged.added.size());
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        const QString key = address::trimBlanks(platform::fromAnsi(kept[i]));
+        FUZZ_CHECK(!known.contains(key));
+        known.insert(key);
+        if (i < merged.added.size())
+            FUZZ_CHECK(merged.addedHashes[i] == qHash(key));
+    }
+
+    // The whole file read at once (as at start) merges as its lines do.
+    const visitedlog::MergeResult whole = visitedlog::merge(visitedlog::readLog(file), current);
+    FUZZ_CHECK(whole.added == merged.added && whole.overflow == merged.overflow && whole.addedHashes == merged.addedHashes);
+
+    // No read line is lost: each one is skipped, or listed (trimmed) before or after.
     for (const QByteArray &l : lines) {
         const QString s = platform::fromAnsi(l);
         FUZZ_CHECK(visitedlog::isSkipped(s) || known.contains(address::trimBlanks(s)));

@@ -17,10 +17,15 @@ public:
     bool insertRows(int row, int count, const QModelIndex &parent = {}) override;
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 
-    // Adds these entries at the end in one step.
-    void append(QStringList &&entries);
+    // Adds these entries at the end in one step. `trimmedHashes`, when the caller has
+    // them, are qHash of each entry with its blanks off.
+    void append(QStringList &&entries, QList<size_t> &&trimmedHashes = {});
     const QStringList &entries() const { return entries_; }
+    // Whether an entry, its blanks off, reads `trimmed`. Kept hashes are compared first:
+    // a full list's texts lie scattered in memory, and each finished page asks.
+    bool containsTrimmed(const QString &trimmed) const;
 
 private:
     QStringList entries_;
+    QList<size_t> hashes_; // of each entry, trimmed
 };

@@ -15,14 +15,11 @@ QString trimBlanks(const QString &s)
 
 bool isLocalPage(const QString &address) { return trimBlanks(address).startsWith(QLatin1String("file://")); }
 
-QString newListEntry(const QString &boxText, const QStringList &entries)
+QString newListEntry(const QString &boxText, const std::function<bool(const QString &)> &listed)
 {
     const QString text = trimBlanks(boxText);
-    if (text.isEmpty())
+    if (text.isEmpty() || listed(text))
         return {};
-    for (const QString &e : entries)
-        if (trimBlanks(e) == text)
-            return {};
     return text;
 }
 

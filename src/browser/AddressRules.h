@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 namespace address {
 
@@ -13,9 +14,9 @@ QString trimBlanks(const QString &s);
 bool isLocalPage(const QString &address);
 
 // The text a finished page adds to the address list: the trimmed address box
-// text, unless it is empty or a listed entry, trimmed, equals it. Empty when
-// nothing is to be added.
-QString newListEntry(const QString &boxText, const QStringList &entries);
+// text, unless it is empty or a listed entry, trimmed, equals it (`listed` answers
+// that for a trimmed text). Empty when nothing is to be added.
+QString newListEntry(const QString &boxText, const std::function<bool(const QString &)> &listed);
 
 // Addresses of the six shortcut buttons, by index: four portals as bare host
 // names, an antivirus maker's definitions download page, a fifth portal.

@@ -21,33 +21,89 @@ AddressIndex::AddressIndex(const QStringList &entries)
         keys_.insert(trimBlanks(e));
 }
 
-bool AddressIndex::insertTrimmed(const QString &key)
-{
-    const qsizetype before = keys_.size();
-    keys_.insert(key);
-    return keys_.size() != before;
-}
-
 namespace {
 
-// Keeps each readable address's first line; `bytes` already holds the lines.
-void keepFirstLines(ReadLog &r, const QList<std::pair<qsizetype, qsizetype>> &spans)
+QStringView trimmedView(const QString &s)
 {
-    AddressIndex seen(spans.size());
-    r.lines.reserve(spans.size());
-    r.keyHashes.reserve(spans.size());
-    r.spans.reserve(spans.size());
+    qsizetype first = 0;
+    qsizetype last = s.size();
+    while (first < last && s.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && s.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return QStringView(s).sliced(first, last - first);
+}
+
+// The kept lines by their trimmed text: an open table of line numbers, far smaller than
+// a set of strings. A full log's reading is paid in fresh pages, each one slow to get.
+template <typename Number>
+class FirstLines {
+public:
+    explicit FirstLines(std::size_t expected)
+    {
+        std::size_t size = 16;
+        while (size < expected * 2)
+            size *= 2;
+        slots_.assign(size, 0);
+    }
+    // False when an earlier kept line reads the same; otherwise `line` (the number of
+    // the line just appended to `r.lines`) is remembered.
+    bool insert(const ReadLog &r, qsizetype line)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        const size_t hash = r.keyHashes.at(line);
+        const QStringView key = trimmedView(r.lines.at(line));
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const Number held = slots_[i];
+            if (held == 0) {
+                slots_[i] = Number(line + 1);
+                return true;
+            }
+            const qsizetype other = qsizetype(held - 1);
+            if (r.keyHashes.at(other) == hash && trimmedView(r.lines.at(other)) == key)
+                return false;
+        }
+    }
+
+private:
+    std::vector<Number> slots_; // line number + 1; 0 is free
+};
+
+// Keeps each readable address's first line; `bytes` already holds the lines.
+template <typename Number>
+void keepFirstLines(ReadLog &r, std::vector<std::pair<std::size_t, std::size_t>> &&spans)
+{
+    FirstLines<Number> seen(spans.size());
+    r.lines.reserve(qsizetype(spans.size()));
+    r.keyHashes.reserve(qsizetype(spans.size()));
+    std::size_t kept = 0;
     for (const auto &span : spans) {
-        QString line = platform::fromAnsi(QByteArrayView(r.bytes).sliced(span.first, span.second));
-        if (isSkipped(line))
+        QString line = platform::fromAnsi(QByteArrayView(r.bytes).sliced(qsizetype(span.first), qsizetype(span.second)));
+        if (line == QLatin1String("about:blank"))
             continue;
-        const QString key = trimBlanks(line);
-        if (!seen.insertTrimmed(key))
+        const QStringView key = trimmedView(line);
+        if (key.isEmpty())
             continue;
         r.keyHashes.append(qHash(key));
         r.lines.append(std::move(line));
-        r.spans.append(span);
+        if (!seen.insert(r, r.lines.size() - 1)) {
+            r.lines.removeLast();
+            r.keyHashes.removeLast();
+            continue;
+        }
+        spans[kept++] = span; // never ahead of the reading
     }
+    spans.resize(kept);
+    r.spans = std::move(spans);
+}
+
+void keepFirstLines(ReadLog &r, std::vector<std::pair<std::size_t, std::size_t>> &&spans)
+{
+    // Line numbers in 32 bits, half the table, for any log short of four billion lines.
+    if (spans.size() < 0xffffffffu)
+        keepFirstLines<quint32>(r, std::move(spans));
+    else
+        keepFirstLines<quint64>(r, std::move(spans));
 }
 
 // Entries already listed, compared trimmed. A list read at start holds one or two:
@@ -89,25 +145,20 @@ ReadLog readLog(const QByteArray &file)
 {
     ReadLog r;
     r.bytes = file;
-    QList<std::pair<qsizetype, qsizetype>> spans;
-    const auto found = platform::ansi::lineSpans(std::string_view(file.constData(), size_t(file.size())));
-    spans.reserve(qsizetype(found.size()));
-    for (const auto &[offset, length] : found)
-        spans.emplaceBack(qsizetype(offset), qsizetype(length));
-    keepFirstLines(r, spans);
+    keepFirstLines(r, platform::ansi::lineSpans(std::string_view(file.constData(), size_t(file.size()))));
     return r;
 }
 
 ReadLog readLines(const QList<QByteArray> &lines)
 {
     ReadLog r;
-    QList<std::pair<qsizetype, qsizetype>> spans;
-    spans.reserve(lines.size());
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    spans.reserve(size_t(lines.size()));
     for (const QByteArray &line : lines) {
-        spans.emplaceBack(r.bytes.size(), line.size());
+        spans.emplace_back(size_t(r.bytes.size()), size_t(line.size()));
         r.bytes += line;
     }
-    keepFirstLines(r, spans);
+    keepFirstLines(r, std::move(spans));
     return r;
 }
 
@@ -115,19 +166,28 @@ MergeResult merge(ReadLog &&log, const QStringList &current)
 {
     MergeResult r;
     const Listed listed(current);
-    qsizetype room = kMaxListEntries - current.size();
-    r.added.reserve(std::min(log.lines.size(), std::max<qsizetype>(room, 0)));
+    const qsizetype room = std::max<qsizetype>(kMaxListEntries - current.size(), 0);
+    // The lines that join the list are gathered where they lie: a full log's list and
+    // hashes are handed on whole, without a second copy.
+    qsizetype kept = 0;
     for (qsizetype i = 0; i < log.lines.size(); ++i) {
         if (listed.contains(log, i))
             continue;
-        if (room > 0) {
-            r.added.append(std::move(log.lines[i]));
-            --room;
+        if (kept < room) {
+            if (kept != i) {
+                log.lines[kept] = std::move(log.lines[i]);
+                log.keyHashes[kept] = log.keyHashes.at(i);
+            }
+            ++kept;
         } else {
-            const auto &[offset, length] = log.spans.at(i);
-            r.overflow.append(log.bytes.mid(offset, length));
+            const auto &[offset, length] = log.spans.at(size_t(i));
+            r.overflow.append(log.bytes.mid(qsizetype(offset), qsizetype(length)));
         }
     }
+    log.lines.resize(kept);
+    log.keyHashes.resize(kept);
+    r.added = std::move(log.lines);
+    r.addedHashes = std::move(log.keyHashes);
     return r;
 }
 

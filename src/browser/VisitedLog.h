@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <utility>
+#include <vector>
 
 #include "browser/AddressRules.h"
 
@@ -25,13 +26,8 @@ bool isSkipped(const QString &entry);
 class AddressIndex {
 public:
     AddressIndex() = default;
-    explicit AddressIndex(qsizetype expected) { keys_.reserve(expected); }
     explicit AddressIndex(const QStringList &entries);
     bool contains(const QString &entry) const { return keys_.contains(address::trimBlanks(entry)); }
-    // False (and nothing added) when an equal entry is already there.
-    bool insert(const QString &entry) { return insertTrimmed(address::trimBlanks(entry)); }
-    // The same for an entry already trimmed.
-    bool insertTrimmed(const QString &key);
 
 private:
     QSet<QString> keys_;
@@ -42,10 +38,10 @@ private:
 // The bytes of the lines stay in one block: a copy per line is needed only for lines
 // that overflow the list, seldom any.
 struct ReadLog {
-    QStringList lines;                            // decoded, as read (not trimmed)
-    QList<size_t> keyHashes;                      // hashes of the same, trimmed: compared first
-    QByteArray bytes;                             // the lines' bytes, as read
-    QList<std::pair<qsizetype, qsizetype>> spans; // where each kept line lies in `bytes`
+    QStringList lines;       // decoded, as read (not trimmed)
+    QList<size_t> keyHashes; // hashes of the same, trimmed: compared first
+    QByteArray bytes;        // the lines' bytes, as read
+    std::vector<std::pair<std::size_t, std::size_t>> spans; // where each kept line lies in `bytes`
 };
 // From a whole log file, lines ended by CR LF, LF or CR.
 ReadLog readLog(const QByteArray &file);
@@ -53,6 +49,7 @@ ReadLog readLines(const QList<QByteArray> &lines);
 
 struct MergeResult {
     QStringList added;       // lines for the end of the list, as read (not trimmed)
+    QList<size_t> addedHashes; // hashes of the same, trimmed
     QList<QByteArray> overflow; // new lines that no longer fit in the list, as read
 };
 

@@ -91,8 +91,8 @@ public:
 
     // Visited-links log
     void ReadVisitedLog();
-    // Reads and decodes the log now, before the web engine starts and keeps both
-    // processors busy; the window's first ReadVisitedLog takes that reading.
+    // Reads the log now and decodes it on a thread of its own while the web engine
+    // starts; the window's first ReadVisitedLog takes that reading.
     static void readVisitedLogEarly();
     void WriteVisitedLog();
 

@@ -139,7 +139,8 @@ void frmBrowser::brwWebBrowser_DocumentComplete(const QString &URL)
     if (!cboAddress)
         return;
     const QString boxText = cboAddress->currentText();
-    const QString entry = address::newListEntry(boxText, addressList_->entries());
+    const QString entry = address::newListEntry(
+        boxText, [list = addressList_](const QString &text) { return list->containsTrimmed(text); });
     if (entry.isEmpty())
         return;
     cboAddress->addItem(entry);

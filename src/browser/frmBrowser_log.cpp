@@ -11,7 +11,9 @@
 
 #include <QComboBox>
 
+#include <future>
 #include <optional>
+#include <system_error>
 
 namespace {
 
@@ -24,10 +26,11 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-// The reading made before the window exists, taken by the first ReadVisitedLog.
-std::optional<visitedlog::ReadLog> &earlyReading()
+// The reading made before the window exists, taken by the first ReadVisitedLog. The
+// file is read at once; its decoding runs on a thread of its own while the engine starts.
+std::future<std::optional<visitedlog::ReadLog>> &earlyReading()
 {
-    static std::optional<visitedlog::ReadLog> reading;
+    static std::future<std::optional<visitedlog::ReadLog>> reading;
     return reading;
 }
 
@@ -36,10 +39,27 @@ std::optional<visitedlog::ReadLog> &earlyReading()
 void frmBrowser::readVisitedLogEarly()
 {
     try {
-        earlyReading().reset();
-        if (const auto data = platform::files().readAll(visitedLogPath()))
-            earlyReading() = visitedlog::readLog(*data);
+        earlyReading() = {};
+        auto data = platform::files().readAll(visitedLogPath());
+        if (!data)
+            return;
+        auto decode = [bytes = std::move(*data)]() -> std::optional<visitedlog::ReadLog> {
+            try {
+                return visitedlog::readLog(bytes);
+            } catch (...) {
+                return std::nullopt; // the window reads the file again
+            }
+        };
+        try {
+            earlyReading() = std::async(std::launch::async, decode);
+        } catch (const std::system_error &) {
+            // No thread to be had: decoded here, as it would be without one.
+            std::promise<std::optional<visitedlog::ReadLog>> now;
+            now.set_value(decode());
+            earlyReading() = now.get_future();
+        }
     } catch (...) {
+        earlyReading() = {};
     }
 }
 
@@ -54,9 +74,11 @@ void frmBrowser::ReadVisitedLog()
         WaitCursor wait;
         logOverflow_.clear();
         visitedlog::ReadLog log;
-        if (earlyReading()) {
-            log = std::move(*earlyReading());
-            earlyReading().reset();
+        std::optional<visitedlog::ReadLog> early;
+        if (earlyReading().valid())
+            early = earlyReading().get(); // waits for the decoding, if still going on
+        if (early) {
+            log = std::move(*early);
         } else {
             // A missing or unreadable log reads as an empty one.
             const auto data = platform::files().readAll(visitedLogPath());
@@ -70,7 +92,7 @@ void frmBrowser::ReadVisitedLog()
             return;
         // Filling an empty list would select its first entry and overwrite the typed text.
         const QString typed = cboAddress->currentText();
-        addressList_->append(std::move(merged.added));
+        addressList_->append(std::move(merged.added), std::move(merged.addedHashes));
         if (cboAddress->currentText() != typed)
             cboAddress->setEditText(typed);
     } catch (...) {

@@ -1,5 +1,7 @@
 #include "platform/Ansi.h"
 
+#include <algorithm>
+
 namespace platform::ansi {
 
 std::u16string decode(std::string_view bytes)
@@ -21,6 +23,9 @@ std::string encode(std::u16string_view text)
 std::vector<std::pair<std::size_t, std::size_t>> lineSpans(std::string_view bytes)
 {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
+    // Room for every line end at once: growing by steps would write a long log's spans
+    // several times over. CR LF counts twice; the room never written costs nothing.
+    spans.reserve(std::size_t(std::count_if(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; })) + 1);
     std::size_t start = 0;
     const std::size_t n = bytes.size();
     for (std::size_t i = 0; i < n; ++i) {

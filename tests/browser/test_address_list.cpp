@@ -2,6 +2,8 @@
 #include "TestEnv.h"
 #include "app/Module1.h"
 #include "app/forms.h"
+#include "browser/AddressListModel.h"
+#include "browser/AddressRules.h"
 #include "browser/ToolbarIcons.h"
 #include "browser/VisitedLog.h"
 #include "browser/frmBrowser.h"
@@ -115,6 +117,49 @@ TEST_F(AddressList, EditsThroughTheBoxAreWhatTheLogGets)
     EXPECT_EQ(box->count(), 0);
     box->addItem(QStringLiteral("http://again/"));
     EXPECT_EQ(entries(w), QStringList{"http://again/"});
+}
+
+// A finished page asks whether its address is listed; the answer comes from hashes the
+// list keeps, which must follow every edit made through the box and every log read.
+TEST_F(AddressList, AFinishedPageSeesTheListAsItIsAfterEveryEdit)
+{
+    frmBrowser *w = load();
+    QComboBox *box = w->cboAddress;
+    const auto *list = qobject_cast<const AddressListModel *>(box->model());
+    ASSERT_NE(list, nullptr);
+    const QStringList probes{"http://a/", " http://a/", "http://b/", "http://c/", "http://d/", "http://e/",
+                             "http://f/", "http://start/", "http://A/"};
+    const auto agreesWithTheTexts = [&](const char *step) {
+        for (const QString &probe : probes) {
+            bool listed = false;
+            for (const QString &e : entries(w))
+                listed = listed || address::trimBlanks(e) == address::trimBlanks(probe);
+            EXPECT_EQ(address::newListEntry(probe, [list](const QString &t) { return list->containsTrimmed(t); }).isEmpty(),
+                      listed) << step << ": " << probe.toStdString();
+        }
+    };
+    const auto isListed = [&](const char *text) { return list->containsTrimmed(QString::fromLatin1(text)); };
+
+    writeFile(kLog, "  http://a/ \r\nhttp://b/\r\n");
+    w->Command2_Click();
+    EXPECT_TRUE(isListed("http://a/"));
+    agreesWithTheTexts("log read");
+    box->addItem(QStringLiteral("http://c/ "));
+    EXPECT_TRUE(isListed("http://c/"));
+    agreesWithTheTexts("added");
+    box->setItemText(box->findText(QStringLiteral("http://c/ ")), QStringLiteral("http://d/"));
+    EXPECT_FALSE(isListed("http://c/"));
+    EXPECT_TRUE(isListed("http://d/"));
+    agreesWithTheTexts("renamed");
+    box->insertItem(0, QStringLiteral("http://e/"));
+    box->removeItem(box->findText(QStringLiteral("  http://a/ ")));
+    EXPECT_FALSE(isListed("http://a/"));
+    EXPECT_TRUE(isListed("http://e/"));
+    agreesWithTheTexts("inserted and removed");
+    box->clear();
+    EXPECT_FALSE(isListed("http://e/"));
+    box->addItem(QStringLiteral("http://f/"));
+    agreesWithTheTexts("cleared and added");
 }
 
 // The toolbar takes the desktop theme's pictures where there is a theme, and its own

@@ -1,3 +1,4 @@
+#include "browser/AddressListModel.h"
 #include "browser/AddressRules.h"
 #include "browser/Progress.h"
 
@@ -49,9 +50,12 @@ TEST(AddressRules, BlanksListEntriesShortcutsAndLaunchArguments)
     EXPECT_TRUE(address::isLocalPage(QStringLiteral(" file:///C:/HOME-PAG/INIZIO.HTM")));
     EXPECT_FALSE(address::isLocalPage(QStringLiteral("FILE:///C:/HOME-PAG/INIZIO.HTM")));
 
-    const QStringList list{QStringLiteral("http://a.it/"), QStringLiteral("  http://b.it/  ")};
-    EXPECT_EQ(address::newListEntry(QStringLiteral("http://b.it/"), list), QString());
-    EXPECT_EQ(address::newListEntry(QStringLiteral(" http://A.it/ "), list), QStringLiteral("http://A.it/"));
+    AddressListModel list;
+    list.append({QStringLiteral("http://a.it/"), QStringLiteral("  http://b.it/  ")});
+    const auto listed = [&list](const QString &text) { return list.containsTrimmed(text); };
+    EXPECT_EQ(address::newListEntry(QStringLiteral("http://b.it/"), listed), QString());
+    EXPECT_EQ(address::newListEntry(QStringLiteral("   "), listed), QString());
+    EXPECT_EQ(address::newListEntry(QStringLiteral(" http://A.it/ "), listed), QStringLiteral("http://A.it/"));
 
     for (size_t i = 0; i < address::kShortcuts.size(); ++i) {
         const QString a = QString::fromLatin1(address::kShortcuts[i]);
