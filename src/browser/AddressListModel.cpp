@@ -2,9 +2,31 @@
 
 #include "browser/AddressRules.h"
 
+#include <algorithm>
+
 namespace {
 
 size_t trimmedHash(const QString &entry) { return qHash(address::trimBlanks(entry)); }
+
+// `front` followed by `back`. When `back` has room for `front` (a log read at start is
+// given some), the long list stays in its block: a copy would be paid in fresh pages,
+// each one slow to get.
+template <typename T>
+QList<T> joined(QList<T> &&front, QList<T> &&back)
+{
+    const qsizetype n = front.size();
+    const qsizetype m = back.size();
+    if (n == 0)
+        return std::move(back);
+    if (back.capacity() - m < n || !back.isDetached()) {
+        front.append(std::move(back));
+        return std::move(front);
+    }
+    back.resize(m + n);
+    std::move_backward(back.begin(), back.begin() + m, back.end());
+    std::move(front.begin(), front.end(), back.begin());
+    return std::move(back);
+}
 
 } // namespace
 
@@ -69,13 +91,8 @@ void AddressListModel::append(QStringList &&entries, QList<size_t> &&trimmedHash
     }
     const int first = int(entries_.size());
     beginInsertRows({}, first, first + int(entries.size()) - 1);
-    if (entries_.isEmpty()) {
-        entries_ = std::move(entries);
-        hashes_ = std::move(trimmedHashes);
-    } else {
-        entries_.append(std::move(entries));
-        hashes_.append(std::move(trimmedHashes));
-    }
+    entries_ = joined(std::move(entries_), std::move(entries));
+    hashes_ = joined(std::move(hashes_), std::move(trimmedHashes));
     endInsertRows();
 }
 

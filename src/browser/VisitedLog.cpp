@@ -74,8 +74,11 @@ template <typename Number>
 void keepFirstLines(ReadLog &r, std::vector<std::pair<std::size_t, std::size_t>> &&spans)
 {
     FirstLines<Number> seen(spans.size());
-    r.lines.reserve(qsizetype(spans.size()));
-    r.keyHashes.reserve(qsizetype(spans.size()));
+    // Room too for the few entries a list holds when its log is read at start: they join
+    // in front of these lines without the lines being copied.
+    constexpr qsizetype kRoomForListed = 16;
+    r.lines.reserve(qsizetype(spans.size()) + kRoomForListed);
+    r.keyHashes.reserve(qsizetype(spans.size()) + kRoomForListed);
     std::size_t kept = 0;
     for (const auto &span : spans) {
         QString line = platform::fromAnsi(QByteArrayView(r.bytes).sliced(qsizetype(span.first), qsizetype(span.second)));

@@ -160,6 +160,16 @@ TEST_F(AddressList, AFinishedPageSeesTheListAsItIsAfterEveryEdit)
     EXPECT_FALSE(isListed("http://e/"));
     box->addItem(QStringLiteral("http://f/"));
     agreesWithTheTexts("cleared and added");
+
+    // A later reading into a longer list: the new lines still go after the listed ones.
+    QStringList before;
+    for (int i = 0; i < 20; ++i)
+        box->addItem(QStringLiteral("http://n%1/").arg(i));
+    before = entries(w);
+    writeFile(kLog, "http://n3/\r\nhttp://g/\r\n http://c/\r\n");
+    w->Command2_Click();
+    EXPECT_EQ(entries(w), before + QStringList({"http://g/", " http://c/"}));
+    agreesWithTheTexts("read into a longer list");
 }
 
 // The toolbar takes the desktop theme's pictures where there is a theme, and its own
