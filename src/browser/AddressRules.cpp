@@ -2,7 +2,7 @@
 
 namespace address {
 
-QString trimBlanks(const QString &s)
+QStringView blanksTrimmed(QStringView s)
 {
     qsizetype first = 0;
     qsizetype last = s.size();
@@ -10,7 +10,13 @@ QString trimBlanks(const QString &s)
         ++first;
     while (last > first && s.at(last - 1) == QLatin1Char(' '))
         --last;
-    return s.mid(first, last - first);
+    return s.sliced(first, last - first);
+}
+
+QString trimBlanks(const QString &s)
+{
+    const QStringView trimmed = blanksTrimmed(s);
+    return trimmed.size() == s.size() ? s : trimmed.toString();
 }
 
 bool isLocalPage(const QString &address) { return trimBlanks(address).startsWith(QLatin1String("file://")); }

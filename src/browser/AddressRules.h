@@ -8,6 +8,8 @@ namespace address {
 
 // Leading and trailing blanks removed (blanks only, as the address rules compare).
 QString trimBlanks(const QString &s);
+// The same without a copy, for comparing.
+QStringView blanksTrimmed(QStringView s);
 
 // A page shown from a local file: the trimmed address starts with "file://"
 // (case-sensitive).

@@ -23,17 +23,6 @@ AddressIndex::AddressIndex(const QStringList &entries)
 
 namespace {
 
-QStringView trimmedView(const QString &s)
-{
-    qsizetype first = 0;
-    qsizetype last = s.size();
-    while (first < last && s.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && s.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return QStringView(s).sliced(first, last - first);
-}
-
 // The kept lines by their trimmed text: an open table of line numbers, far smaller than
 // a set of strings. A full log's reading is paid in fresh pages, each one slow to get.
 template <typename Number>
@@ -52,7 +41,7 @@ public:
     {
         const std::size_t mask = slots_.size() - 1;
         const size_t hash = r.keyHashes.at(line);
-        const QStringView key = trimmedView(r.lines.at(line));
+        const QStringView key = address::blanksTrimmed(r.lines.at(line));
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
             const Number held = slots_[i];
             if (held == 0) {
@@ -60,7 +49,7 @@ public:
                 return true;
             }
             const qsizetype other = qsizetype(held - 1);
-            if (r.keyHashes.at(other) == hash && trimmedView(r.lines.at(other)) == key)
+            if (r.keyHashes.at(other) == hash && address::blanksTrimmed(r.lines.at(other)) == key)
                 return false;
         }
     }
@@ -84,7 +73,7 @@ void keepFirstLines(ReadLog &r, std::vector<std::pair<std::size_t, std::size_t>>
         QString line = platform::fromAnsi(QByteArrayView(r.bytes).sliced(qsizetype(span.first), qsizetype(span.second)));
         if (line == QLatin1String("about:blank"))
             continue;
-        const QStringView key = trimmedView(line);
+        const QStringView key = address::blanksTrimmed(line);
         if (key.isEmpty())
             continue;
         r.keyHashes.append(qHash(key));
