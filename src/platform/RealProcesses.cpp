@@ -178,10 +178,13 @@ std::optional<std::vector<ProcessEntry>> RealProcesses::snapshot()
         }
         if (!numeric || pid > quint64(INT_MAX) || !validPid(quint32(pid)))
             continue;
-        if (hasEnded(processState(int(pid))))
-            continue;
+        // A process with a command line is alive: an ended one has given its memory back,
+        // and its command line with it. Only the others need their state read, which
+        // halves the files a tick reads on a desktop of hundreds of processes.
         QByteArray exe = readProcFile(procPath(int(pid), "cmdline"), 64 * 1024, true);
         if (exe.isEmpty()) {
+            if (hasEnded(processState(int(pid))))
+                continue;
             exe = readProcFile(procPath(int(pid), "comm"), 4096, false);
             while (exe.endsWith('\n'))
                 exe.chop(1);
