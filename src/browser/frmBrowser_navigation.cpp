@@ -111,12 +111,16 @@ void frmBrowser::busyTick()
     } reset{self};
 
     setWindowTitle(QStringLiteral("Working..."));
-    {
-        ::Test_URL *list = forms::Test_URL(); // loads it hidden the first time
-        const QSignalBlocker quiet(list->List1);
-        list->List1->clear();
+    if (forms::loaded<::Test_URL>()) {
+        {
+            const QSignalBlocker quiet(forms::Test_URL()->List1);
+            forms::Test_URL()->List1->clear();
+        }
+        ListIeProcesses();
+    } else {
+        // Loading the list window (hidden) lists the processes afresh already.
+        forms::Test_URL();
     }
-    ListIeProcesses();
     ::Test_URL *list = forms::loaded<::Test_URL>();
     if (!list || list->List1->count() == 0)
         return;

@@ -263,7 +263,10 @@ TEST_F(LoadingTick, QuestionsOnAsksAboutTheTopLineAndNoAsksAgainNextTick)
     frmBrowser *w = loading();
     w->Check1->setChecked(false);
     ui.answers = {platform::vbNo};
+    const int readings = processes.snapshots;
     w->timTimer_Timer();
+    // The table is read once per tick, also by the tick that loads the list window.
+    EXPECT_EQ(processes.snapshots - readings, 1);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.last().text, question("IEXPLORE.EXE 2A")); // the list shows the last found first
     EXPECT_EQ(ui.last().title, "Gestione finestre IE");
@@ -273,7 +276,10 @@ TEST_F(LoadingTick, QuestionsOnAsksAboutTheTopLineAndNoAsksAgainNextTick)
     EXPECT_EQ(forms::loaded<Test_URL>()->List1->count(), 2);
 
     ui.answers = {platform::vbYes};
+    const int before = processes.snapshots;
     w->timTimer_Timer();
+    // The list, a look before each of the two endings, the list again after them.
+    EXPECT_EQ(processes.snapshots - before, 4);
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.last().text, question("IEXPLORE.EXE 2A"));
     EXPECT_EQ(processes.terminated, (std::vector<quint32>{0x10, 0x2A}));

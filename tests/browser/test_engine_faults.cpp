@@ -54,7 +54,7 @@ TEST_F(EngineFaults, APageRefusedOnceIsLoadedListedAndLoggedWhenAccepted)
               "<html><head><title>A</title></head><body><a id=\"b\" href=\"B.HTM\">B</a></body></html>\r\n");
     writeFile(QStringLiteral("C:\\P\\B.HTM"), "<html><head><title>B</title></head><body>B</body></html>\r\n");
     ASSERT_TRUE(open(QStringLiteral("C:\\P\\A.HTM"), QStringLiteral("A.HTM")));
-    QTest::qWaitFor([&] { return !w->timTimer->isActive(); }, kTimeout);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->timTimer->isActive(); }, kTimeout));
 
     // Questions on; a real message box keeps the events running while it waits.
     w->Check1->setChecked(false);

@@ -16,8 +16,13 @@ public:
     };
     std::vector<Start> starts;
     std::optional<platform::StartError> startFails; // the error every start reports
+    int snapshots = 0; // readings of the table
 
-    std::optional<std::vector<platform::ProcessEntry>> snapshot() override { return table; }
+    std::optional<std::vector<platform::ProcessEntry>> snapshot() override
+    {
+        ++snapshots;
+        return table;
+    }
     std::optional<Handle> open(quint32 pid) override
     {
         if (!table)
