@@ -42,7 +42,8 @@ void Main(const QString &argumentText)
             frmBrowser *w = forms::frmBrowser();
             w->cboAddress->setEditText(StartUrl);
             w->cboAddress->setEditText(StartUrl);
-            w->cboAddress->addItem(w->cboAddress->currentText());
+            // After the log read at load, as the window lists it.
+            w->whenLogJoined([w, text = w->cboAddress->currentText()] { w->addListEntry(text); });
             w->timTimer->start();
             w->brwWebBrowser->Navigate(StartUrl);
         } catch (...) {

@@ -19,7 +19,6 @@ int main(int argc, char **argv)
     startup::speakItalian();
     startup::prepareUserDrive();
     startup::RealServices services;
-    frmBrowser::readVisitedLogEarly();
 
     Main(startup::argumentText());
     return QApplication::exec();

@@ -4,6 +4,7 @@
 #include "app/forms.h"
 #include "browser/AddressListModel.h"
 #include "browser/AddressRules.h"
+#include "browser/LogReading.h"
 #include "browser/ToolbarIcons.h"
 #include "editor/Colore.h"
 #include "editor/Form1.h"
@@ -170,6 +171,11 @@ frmBrowser::frmBrowser()
     timTimer = new QTimer(this);
     timTimer->setInterval(1000);
     connect(timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
+
+    logReading_ = std::make_unique<LogReading>();
+    logJoin_ = new QTimer(this);
+    logJoin_->setSingleShot(true);
+    connect(logJoin_, &QTimer::timeout, this, &frmBrowser::visitedLogTimeout);
 
     // Design client area. Narrower, buttons of the strip would be out of reach; lower,
     // the page would have no room between the strip and the status bar.
@@ -352,6 +358,18 @@ void frmBrowser::dockBars()
 
 bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
 {
+    if (cboAddress && watched == cboAddress) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            joinVisitedLog(); // the box's list opens or steps through its entries
+            break;
+        default:
+            break;
+        }
+    }
     if (watched == lblAddress && event->type() == QEvent::MouseButtonDblClick) {
         lblAddress_DblClick();
         return true;
@@ -463,7 +481,7 @@ void frmBrowser::Form_Load()
     } catch (...) {
     }
 
-    ReadVisitedLog();
+    readVisitedLogLater();
 }
 
 void frmBrowser::Form_Resize()
@@ -496,6 +514,7 @@ void frmBrowser::resizeEvent(QResizeEvent *event)
 
 void frmBrowser::Form_Unload()
 {
+    joinVisitedLog(); // the question counts the whole list
     try {
         const int n = cboAddress->count();
         if (n != 1 && Module1::PageVisited != 0) {

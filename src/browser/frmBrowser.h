@@ -6,6 +6,9 @@
 #include <QList>
 
 #include <array>
+#include <functional>
+#include <memory>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -23,6 +26,10 @@ class WebBrowser;
 // The main window: the browser control, toolbar, address box, side buttons and
 // status bar. Closing it ends the program.
 class AddressListModel;
+class LogReading;
+namespace visitedlog {
+struct ReadLog;
+}
 
 class frmBrowser : public Form {
     Q_OBJECT
@@ -91,10 +98,17 @@ public:
 
     // Visited-links log
     void ReadVisitedLog();
-    // Reads the log now and decodes it on a thread of its own while the web engine
-    // starts; the window's first ReadVisitedLog takes that reading.
-    static void readVisitedLogEarly();
     void WriteVisitedLog();
+    // The log read at load joins the list once the first page has shown (read with the
+    // engine starting, a full log slowed the page down), or as soon as the list is
+    // needed: the user reaches for the box, the program adds to the list or reads it.
+    void joinVisitedLog();
+    bool visitedLogJoined() const { return !logPending_; }
+    // Runs `step` on the list after the log has joined it: at once when it has.
+    void whenLogJoined(std::function<void()> step);
+    // Adds an entry at the end of the address list (after the log read at load); the
+    // text in the box stays as it is.
+    void addListEntry(const QString &entry);
 
     // The log's full path: beside the program.
     static QString visitedLogPath();
@@ -117,11 +131,23 @@ private:
     // The controls in their tab order, those that cannot take the focus included.
     QList<QWidget *> tabOrder() const;
 
+    void readVisitedLogLater();
+    // Arms the join of the log read at load to start its reading in `ms`, unless armed sooner.
+    void joinVisitedLogIn(int ms);
+    void visitedLogTimeout();
+    void mergeVisitedLog(visitedlog::ReadLog &&log);
+    void listFinishedPage(const QString &boxText);
+
     // Log lines that did not fit in the address list at the last read; written back
     // after the list so a rewrite never drops them.
     QList<QByteArray> logOverflow_;
     // The address box's list (owned by the box).
     AddressListModel *addressList_ = nullptr;
+    // The log read at load, while it has not joined the list yet.
+    bool logPending_ = false;
+    std::unique_ptr<LogReading> logReading_;
+    QTimer *logJoin_ = nullptr;
+    std::vector<std::function<void()>> afterLogJoin_;
     // The loading branch of the tick yields and asks; a tick arriving meanwhile waits
     // for the next second instead of asking or ending processes a second time.
     bool busyTickRunning_ = false;

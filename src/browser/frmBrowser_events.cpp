@@ -16,6 +16,10 @@
 
 namespace {
 
+// Half a second after the first page is complete it has shown, and the engine's
+// start is over.
+constexpr int kJoinAfterPageMs = 500;
+
 bool ticked(const QCheckBox *box) { return box && box->isChecked(); }
 
 QString locationName(const platform::WebBrowser *b) { return b ? b->LocationName() : QString(); }
@@ -138,15 +142,29 @@ void frmBrowser::brwWebBrowser_DocumentComplete(const QString &URL)
         timTimer->start();
     if (!cboAddress)
         return;
+    // The page has shown: the log read at load can join the list.
+    joinVisitedLogIn(kJoinAfterPageMs);
     const QString boxText = cboAddress->currentText();
+    whenLogJoined([this, boxText] { listFinishedPage(boxText); });
+}
+
+void frmBrowser::listFinishedPage(const QString &boxText)
+{
     const QString entry = address::newListEntry(
         boxText, [list = addressList_](const QString &text) { return list->containsTrimmed(text); });
-    if (entry.isEmpty())
+    if (!entry.isEmpty())
+        addListEntry(entry);
+}
+
+void frmBrowser::addListEntry(const QString &entry)
+{
+    if (!cboAddress)
         return;
+    const QString shown = cboAddress->currentText();
     cboAddress->addItem(entry);
     // Adding the first entry would select it and replace the typed text.
-    if (cboAddress->isEditable() && cboAddress->currentText() != boxText)
-        cboAddress->setCurrentText(boxText);
+    if (cboAddress->isEditable() && cboAddress->currentText() != shown)
+        cboAddress->setCurrentText(shown);
 }
 
 void frmBrowser::brwWebBrowser_FileDownload(bool *)

@@ -1,6 +1,7 @@
 #include "browser/frmBrowser.h"
 
 #include "browser/AddressListModel.h"
+#include "browser/LogReading.h"
 #include "browser/VisitedLog.h"
 #include "platform/Files.h"
 #include "platform/Processes.h"
@@ -10,10 +11,10 @@
 #include "platform/Ui.h"
 
 #include <QComboBox>
+#include <QTimer>
 
-#include <future>
 #include <optional>
-#include <system_error>
+#include <utility>
 
 namespace {
 
@@ -26,81 +27,122 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-// The reading made before the window exists, taken by the first ReadVisitedLog. The
-// file is read at once; its decoding runs on a thread of its own while the engine starts.
-std::future<std::optional<visitedlog::ReadLog>> &earlyReading()
-{
-    static std::future<std::optional<visitedlog::ReadLog>> reading;
-    return reading;
-}
+// When the first page is slow to complete (or never does), the log joins anyway.
+constexpr int kJoinAtTheLatestMs = 3000;
+// How often a decoding under way is looked at.
+constexpr int kDecodingLookMs = 10;
 
 } // namespace
-
-void frmBrowser::readVisitedLogEarly()
-{
-    try {
-        earlyReading() = {};
-        auto data = platform::files().readAll(visitedLogPath());
-        if (!data)
-            return;
-        auto decode = [bytes = std::move(*data)]() -> std::optional<visitedlog::ReadLog> {
-            try {
-                return visitedlog::readLog(bytes);
-            } catch (...) {
-                return std::nullopt; // the window reads the file again
-            }
-        };
-        try {
-            earlyReading() = std::async(std::launch::async, decode);
-        } catch (const std::system_error &) {
-            // No thread to be had: decoded here, as it would be without one.
-            std::promise<std::optional<visitedlog::ReadLog>> now;
-            now.set_value(decode());
-            earlyReading() = now.get_future();
-        }
-    } catch (...) {
-        earlyReading() = {};
-    }
-}
 
 QString frmBrowser::visitedLogPath()
 {
     return platform::files().dataFile(visitedlog::fileName());
 }
 
-void frmBrowser::ReadVisitedLog()
+void frmBrowser::readVisitedLogLater()
 {
+    logPending_ = true;
+    joinVisitedLogIn(kJoinAtTheLatestMs);
+}
+
+void frmBrowser::joinVisitedLogIn(int ms)
+{
+    if (!logPending_ || logReading_->started())
+        return;
+    if (!logJoin_->isActive() || logJoin_->remainingTime() > ms)
+        logJoin_->start(ms);
+}
+
+void frmBrowser::visitedLogTimeout()
+{
+    if (!logPending_)
+        return;
+    if (!logReading_->started()) {
+        try {
+            logReading_->start(visitedLogPath());
+        } catch (...) {
+            joinVisitedLog(); // reads it here, or lists nothing
+            return;
+        }
+    }
+    if (logReading_->ready())
+        joinVisitedLog();
+    else
+        logJoin_->start(kDecodingLookMs);
+}
+
+void frmBrowser::joinVisitedLog()
+{
+    if (!logPending_)
+        return;
+    logPending_ = false;
+    logJoin_->stop();
     try {
-        WaitCursor wait;
-        logOverflow_.clear();
+        std::optional<WaitCursor> wait;
+        if (!logReading_->ready())
+            wait.emplace();
         visitedlog::ReadLog log;
-        std::optional<visitedlog::ReadLog> early;
-        if (earlyReading().valid())
-            early = earlyReading().get(); // waits for the decoding, if still going on
-        if (early) {
-            log = std::move(*early);
-        } else {
-            // A missing or unreadable log reads as an empty one.
-            const auto data = platform::files().readAll(visitedLogPath());
-            if (!data)
-                return;
+        if (logReading_->started()) {
+            log = logReading_->take();
+        } else if (const auto data = platform::files().readAll(visitedLogPath())) {
             log = visitedlog::readLog(*data);
         }
-        visitedlog::MergeResult merged = visitedlog::merge(std::move(log), addressList_->entries());
-        logOverflow_ = std::move(merged.overflow);
-        if (merged.added.isEmpty())
+        mergeVisitedLog(std::move(log));
+    } catch (...) {
+    }
+    // What the program did to the list meanwhile follows the log, as it would have.
+    for (const auto &step : std::exchange(afterLogJoin_, {})) {
+        try {
+            step();
+        } catch (...) {
+        }
+    }
+}
+
+void frmBrowser::whenLogJoined(std::function<void()> step)
+{
+    if (logPending_)
+        afterLogJoin_.push_back(std::move(step));
+    else
+        step();
+}
+
+void frmBrowser::ReadVisitedLog()
+{
+    if (logPending_) {
+        const bool readNow = !logReading_->started();
+        joinVisitedLog();
+        if (readNow)
+            return; // the file was read just now
+    }
+    try {
+        WaitCursor wait;
+        // A missing or unreadable log reads as an empty one.
+        const auto data = platform::files().readAll(visitedLogPath());
+        if (!data)
             return;
-        // Filling an empty list would select its first entry and overwrite the typed text.
-        const QString typed = cboAddress->currentText();
-        addressList_->append(std::move(merged.added), std::move(merged.addedHashes));
-        if (cboAddress->currentText() != typed)
-            cboAddress->setEditText(typed);
+        mergeVisitedLog(visitedlog::readLog(*data));
     } catch (...) {
     }
 }
 
+void frmBrowser::mergeVisitedLog(visitedlog::ReadLog &&log)
+{
+    logOverflow_.clear();
+    visitedlog::MergeResult merged = visitedlog::merge(std::move(log), addressList_->entries());
+    logOverflow_ = std::move(merged.overflow);
+    if (merged.added.isEmpty())
+        return;
+    // Filling an empty list would select its first entry and overwrite the typed text.
+    const QString typed = cboAddress->currentText();
+    addressList_->append(std::move(merged.added), std::move(merged.addedHashes));
+    if (cboAddress->currentText() != typed)
+        cboAddress->setEditText(typed);
+}
+
 void frmBrowser::WriteVisitedLog()
 {
+    joinVisitedLog();
     try {
         // Written beside the log and renamed over it: a failure keeps the old log whole
         // (in a read-only folder a writable log is rewritten in place).

@@ -40,10 +40,13 @@ TEST(SplitArgument, PathFormFolderAndFile)
 
 class Startup : public LanternaTest {
 protected:
+    // The list as the user finds it on opening it: with the log read at load.
     QStringList listed() const
     {
         QStringList out;
-        const frmBrowser *w = forms::loaded<frmBrowser>();
+        frmBrowser *w = forms::loaded<frmBrowser>();
+        if (w)
+            w->joinVisitedLog();
         for (int i = 0; w && i < w->cboAddress->count(); ++i)
             out << w->cboAddress->itemText(i);
         return out;

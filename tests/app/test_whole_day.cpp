@@ -374,11 +374,13 @@ TEST_F(WholeDay, BrowseEditCloseAndStartAgain)
     ASSERT_NO_FATAL_FAILURE(attach());
     EXPECT_EQ(Module1::StartUrl, kHome);
     QSignalSpy again(engine, &platform::WebBrowser::DocumentComplete);
+    ASSERT_TRUE(waitShown(again, kHome, kHomeTitle)) << state().toStdString();
+    // The log joins the list once the page has shown.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return w->visitedLogJoined(); }, kTimeout));
     const QStringList nextList = listed(w->cboAddress);
     for (const QString &address : logged)
         EXPECT_TRUE(nextList.contains(address)) << address.toStdString();
     EXPECT_EQ(nextList.first(), kHome);
-    ASSERT_TRUE(waitShown(again, kHome, kHomeTitle)) << state().toStdString();
     EXPECT_TRUE(js(QStringLiteral("document.body.innerText")).contains(kCaption));
     EXPECT_TRUE(bodyBackground().contains(kSample));
 }

@@ -9,6 +9,7 @@
 #include "browser/frmBrowser.h"
 #include "platform/Text.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -17,12 +18,21 @@
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
 const QString kLog = QStringLiteral("C:\\PROG\\LANTERNA.DAT");
 
 QStringList entries(const frmBrowser *w) { return boxEntries(w->cboAddress); }
+
+void sendWheel(QWidget *target)
+{
+    QWheelEvent wheel(QPointF(2, 2), target->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
+}
 
 class AddressList : public LanternaTest {
 protected:
@@ -38,36 +48,82 @@ const QByteArray kMessyLog = "http://b/\r\n\r\n   \r\nabout:blank\r\nhttp://star
 
 } // namespace
 
-// The log read before the window is built gives the list the window would
-// have read itself; a later reading (Vedo Storia, closing) reads the file afresh.
-TEST_F(AddressList, TheLogReadAtStartFollowsTheSameRulesAndLaterReadingsReadAfresh)
+// The log read at load joins the list after the first page (its reading would slow
+// the engine's start), or at once when the user or the program needs the list; either
+// way the list comes out as a reading at load would have made it.
+TEST_F(AddressList, TheLogJoinsAfterTheFirstPageOrWhenTheListIsNeeded)
 {
+    const QStringList joined{"http://start/", "http://b/", " http://a/ ", "http://B/", "about:blank "};
     writeFile(kLog, kMessyLog);
-    const QStringList direct = entries(load());
-    unloadAll();
 
-    frmBrowser::readVisitedLogEarly();
-    // Changed after the early reading: the window lists what was read at start.
-    writeFile(kLog, kMessyLog + "http://later/\r\n");
+    // The user reaches for the box: a key, a click or the wheel over it.
+    for (const QEvent::Type reach : {QEvent::KeyPress, QEvent::MouseButtonPress, QEvent::Wheel}) {
+        writeFile(kLog, kMessyLog);
+        frmBrowser *w = load();
+        EXPECT_FALSE(w->visitedLogJoined());
+        EXPECT_EQ(entries(w), QStringList{"http://start/"});
+        if (reach == QEvent::KeyPress)
+            QTest::keyClick(w->cboAddress, Qt::Key_Shift);
+        else if (reach == QEvent::MouseButtonPress)
+            QTest::mousePress(w->cboAddress, Qt::LeftButton, {}, QPoint(1, 1));
+        else
+            sendWheel(w->cboAddress);
+        EXPECT_TRUE(w->visitedLogJoined()) << int(reach);
+        EXPECT_EQ(entries(w), joined) << int(reach);
+        // The wheel steps to the next entry: the log's first line, already there.
+        EXPECT_EQ(w->cboAddress->currentText(), reach == QEvent::Wheel ? "http://b/" : "http://start/");
+        unloadAll();
+    }
+
+    // The first page completes while the log waits: its address follows the log (when
+    // the log does not hold it), and the log joins on its own shortly after.
+    for (const QString &finished : {QStringLiteral("http://new/"), QStringLiteral(" http://B/")}) {
+        writeFile(kLog, kMessyLog);
+        frmBrowser *w = load();
+        w->cboAddress->setEditText(finished);
+        emit browser()->DocumentComplete(finished);
+        EXPECT_EQ(entries(w), QStringList{"http://start/"});
+        ASSERT_TRUE(QTest::qWaitFor([w] { return w->visitedLogJoined(); }, 5000));
+        EXPECT_EQ(entries(w), finished == "http://new/" ? joined + QStringList{"http://new/"} : joined);
+        EXPECT_EQ(w->cboAddress->currentText(), finished);
+        unloadAll();
+    }
+
+    // A reading asked for before the join reads the file as it is then, once.
+    writeFile(kLog, kMessyLog);
     frmBrowser *w = load();
-    EXPECT_EQ(entries(w), direct);
-    EXPECT_EQ(direct, (QStringList{"http://start/", "http://b/", " http://a/ ", "http://B/", "about:blank "}));
-    EXPECT_EQ(w->cboAddress->currentText(), QStringLiteral("http://start/"));
-
+    writeFile(kLog, kMessyLog + "http://later/\r\n");
     w->Command2_Click();
-    EXPECT_EQ(entries(w), direct + QStringList{"http://later/"});
+    EXPECT_EQ(entries(w), joined + QStringList{"http://later/"});
+    // Closing before the join counts the whole list, and writes it back whole.
+    Module1::PageVisited = 0;
+    unloadAll();
+    w = load();
+    Module1::PageVisited = 1;
+    ui.answers = {platform::vbYes};
+    const size_t asked = ui.messages.size();
+    w->Form_Unload();
+    ASSERT_EQ(ui.messages.size(), asked + 1);
+    EXPECT_EQ(readFile(kLog), QByteArray("http://start/\r\nhttp://b/\r\n http://a/ \r\nhttp://B/\r\nabout:blank \r\n"
+                                         "http://later/\r\n"));
 }
 
-TEST_F(AddressList, AnEarlyReadingOfAMissingOrUnreadableLogListsNothing)
+TEST_F(AddressList, AMissingOrUnreadableLogListsNothing)
 {
-    frmBrowser::readVisitedLogEarly(); // no log at all
-    frmBrowser *w = load();
+    frmBrowser *w = load(); // no log at all
+    emit browser()->DocumentComplete(QStringLiteral("http://start/"));
+    ASSERT_TRUE(QTest::qWaitFor([w] { return w->visitedLogJoined(); }, 5000));
     EXPECT_EQ(entries(w), QStringList{"http://start/"});
     unloadAll();
 
     makeDir(kLog); // a folder where the log should be
-    frmBrowser::readVisitedLogEarly();
     w = load();
+    emit browser()->DocumentComplete(QStringLiteral("http://start/"));
+    ASSERT_TRUE(QTest::qWaitFor([w] { return w->visitedLogJoined(); }, 5000));
+    EXPECT_EQ(entries(w), QStringList{"http://start/"});
+    unloadAll();
+    w = load();
+    w->joinVisitedLog();
     EXPECT_EQ(entries(w), QStringList{"http://start/"});
 }
 

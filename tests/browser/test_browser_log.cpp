@@ -59,7 +59,9 @@ protected:
     frmBrowser *load(const QString &start = QStringLiteral("http://start/"))
     {
         Module1::StartUrl = start;
-        return forms::frmBrowser();
+        frmBrowser *w = forms::frmBrowser();
+        w->joinVisitedLog(); // as the user opening the list would have it joined
+        return w;
     }
 };
 

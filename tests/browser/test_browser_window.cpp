@@ -125,6 +125,8 @@ TEST_F(BrowserWindow, LoadShowsListsEnablesAndNavigates)
     EXPECT_TRUE(w->timTimer->isActive());
     EXPECT_EQ(browser()->calls, QStringList{"Navigate:C:\\HOME-PAG\\INIZIO.HTM"});
     EXPECT_EQ(w->cboAddress->currentText(), "C:\\HOME-PAG\\INIZIO.HTM");
+    EXPECT_EQ(w->cboAddress->count(), 1); // the log joins once the page has shown
+    w->joinVisitedLog();
     ASSERT_EQ(w->cboAddress->count(), 2);
     EXPECT_EQ(w->cboAddress->itemText(0), "C:\\HOME-PAG\\INIZIO.HTM");
     EXPECT_EQ(w->cboAddress->itemText(1), "http://logged/");
@@ -179,6 +181,7 @@ TEST_F(BrowserWindow, RefusedFirstNavigationFallsBackTwiceThenGivesUp)
     EXPECT_EQ(Module1::StartUrl, "C:\\WINDOWS\\VUOTA.HTM");
     EXPECT_EQ(w->cboAddress->currentText(), "C:\\WINDOWS\\VUOTA.HTM");
     // Every attempt listed its address; the log is merged after them.
+    w->joinVisitedLog();
     EXPECT_EQ(w->cboAddress->count(), 4);
     EXPECT_EQ(w->cboAddress->itemText(3), "http://logged/");
     forms::unload<frmBrowser>();
@@ -188,6 +191,7 @@ TEST_F(BrowserWindow, RefusedFirstNavigationFallsBackTwiceThenGivesUp)
     Module1::StartUrl = QStringLiteral("http://refused/");
     w = forms::frmBrowser();
     EXPECT_EQ(made->calls.size(), 3);
+    w->joinVisitedLog();
     EXPECT_EQ(w->cboAddress->count(), 4);
     EXPECT_TRUE(w->isVisible());
     forms::unload<frmBrowser>();
@@ -252,6 +256,7 @@ protected:
     {
         Module1::StartUrl = QStringLiteral("http://start/");
         frmBrowser *w = forms::frmBrowser();
+        w->joinVisitedLog(); // the session's pages come after the log read at load
         for (const auto &e : extra)
             w->cboAddress->addItem(e);
         return w;

@@ -17,6 +17,7 @@ protected:
         LanternaTest::SetUp();
         w = forms::frmBrowser();
         ASSERT_NE(browser(), nullptr);
+        w->joinVisitedLog(); // the start is over: the pages below come after the log
         ui.messages.clear();
         processes.starts.clear();
         Module1::PageVisited = 0;

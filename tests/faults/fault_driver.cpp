@@ -68,6 +68,8 @@ int main(int argc, char **argv)
     const bool forked = argc == 5 && QByteArray(argv[4]) == "fork";
     frmBrowser *browser = forms::frmBrowser();
     browser->timTimer->stop();
+    // The log read at load joins the list now, not in the middle of the writes.
+    browser->joinVisitedLog();
     ui.messages.clear();
 
     const auto run = [&](const std::function<void(long)> &operation) {

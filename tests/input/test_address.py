@@ -152,6 +152,20 @@ def scenario():
             s.wait_requests("/b.htm", before + 1)
             s.wait_title_is(w2, web_title(s, "b.htm"))
 
+        with s.step("a start whose page is still loading lists them as soon as the list opens"):
+            # The stored addresses join the list once the first page has shown, or
+            # when the user opens the list before: this page trickles for seconds.
+            h.end_processes(sorted(h.descendants([p2.pid]), reverse=True))
+            p3 = s.start(srv.url("slow.htm"))
+            w3 = s.main_window(p3)
+            s.wait_requests("/slow.htm", 1)
+            s.activate(w3)
+            popup = list_popup(s, w3, p3.pid)
+            rows = rows_of(popup)
+            h.check(rows >= min(10, 1 + len(stored)), "the stored addresses listed at once (%d rows)" % rows)
+            s.key("Escape")
+            h.end_processes(sorted(h.descendants([p3.pid]), reverse=True))
+
 
 if __name__ == "__main__":
     h.run(scenario)
