@@ -42,14 +42,17 @@ Outcome rewritePage(const QString &pagePath, const PageTransform &transform)
     // The lines are cut and ended as 8-bit text; a UTF-16 page would come out torn apart.
     if (page->startsWith("\xFF\xFE") || page->startsWith("\xFE\xFF"))
         return readFailed;
-    if (!files.writeAll(work, transform(*page)))
+    const QByteArray rewritten = transform(*page);
+    if (!files.writeAll(work, rewritten))
         return readFailed;
 
-    if (!files.copyFile(pagePath, backup))
+    // The backup and the page are written from the bytes in hand, the same the two
+    // files hold: reading them back cost as much again as the whole rewrite.
+    if (!files.replaceFile(backup, *page))
         return {Failure::Backup, QStringLiteral("Errore nella copia della pagina ") + pagePath
                                      + QStringLiteral(" in ") + backup};
-    // copyFile writes beside the page and renames, so the page is never half written.
-    if (!files.copyFile(work, pagePath))
+    // Written beside the page and renamed over it, so the page is never half written.
+    if (!files.replaceFile(pagePath, rewritten))
         return {Failure::Replace, QStringLiteral("Errore in cambio nome pagina ") + work
                                       + QStringLiteral(" in ") + pagePath};
     return {};

@@ -74,7 +74,7 @@ TEST_F(EditorKeys, CaptionAndLinkWindowsConfirmWithEnterAndCloseWithEscape)
     press(c, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(forms::loaded<::Form3>(), nullptr);
     EXPECT_TRUE(readFile(page).contains("Due</font>"));
-    EXPECT_EQ(failing->copies.size(), 4) << "two rewrites, one per Enter";
+    EXPECT_EQ(failing->replaced.size(), 4) << "two rewrites, one per Enter";
 
     // A blank text is refused as by the button, and the window stays.
     c = forms::Form3();
@@ -184,24 +184,24 @@ TEST_F(EditorKeys, BackgroundSamplesTakeTabAndArePickedWithSpaceOrEnter)
     EXPECT_TRUE(readFile(page).contains("SF02.JPG"));
 
     // Enter on a sample applies that sample, once.
-    failing->copies.clear();
+    failing->replaced.clear();
     b = forms::Form1();
     ASSERT_TRUE(keys::showActive(b));
     ASSERT_TRUE(tabTo(b, b->Image1[0]));
     press(b, Qt::Key_Return);
     EXPECT_EQ(forms::loaded<::Form1>(), nullptr);
     EXPECT_TRUE(readFile(page).contains("SF01.JPG"));
-    EXPECT_EQ(failing->copies.size(), 2);
+    EXPECT_EQ(failing->replaced.size(), 2);
 
     // Enter in the name box confirms, once; Escape closes.
-    failing->copies.clear();
+    failing->replaced.clear();
     b = forms::Form1();
     ASSERT_TRUE(keys::showActive(b));
     b->Text1->setText(QStringLiteral("SF02.JPG"));
     press(b, Qt::Key_Return);
     EXPECT_EQ(forms::loaded<::Form1>(), nullptr);
     EXPECT_TRUE(readFile(page).contains("SF02.JPG"));
-    EXPECT_EQ(failing->copies.size(), 2);
+    EXPECT_EQ(failing->replaced.size(), 2);
     EXPECT_TRUE(ui.messages.empty()) << ui.last().text.toStdString();
 
     const QByteArray before = readFile(page);

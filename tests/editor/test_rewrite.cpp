@@ -142,9 +142,9 @@ TEST_F(PageRewriteEngine, InsertionLeavesPageBackupAndWorkingCopy)
     EXPECT_EQ(readFile(work), twice);
     EXPECT_EQ(forms::loaded<Caller>(), nullptr);
     EXPECT_EQ(refreshes(), 2);
-    // The page is replaced through copies: working copy over page after page to backup.
-    ASSERT_GE(failing->copies.size(), 2);
-    EXPECT_EQ(failing->copies.last(), work + QLatin1Char('>') + page);
+    // The backup is replaced first, the page last, each whole (never written in place).
+    ASSERT_GE(failing->replaced.size(), 2);
+    EXPECT_EQ(failing->replaced.mid(failing->replaced.size() - 2), (QStringList{backup, page}));
 }
 
 TEST_F(PageRewriteEngine, PageWithoutMarkerIsWrittenBackWithCrLf)
@@ -198,7 +198,7 @@ TEST_F(PageRewriteEngine, UnreadablePageShowsTheReadingMessageAndWritesNothing)
         EXPECT_FALSE(exists(backup));
         EXPECT_EQ(forms::loaded<Caller>(), caller);
     }
-    EXPECT_TRUE(failing->copies.isEmpty());
+    EXPECT_TRUE(failing->replaced.isEmpty());
     EXPECT_EQ(refreshes(), 0);
     forms::unload<Caller>();
 }
@@ -225,7 +225,7 @@ TEST_F(PageRewriteEngine, PageNamedLikeItsOwnWorkingCopyOrBackupIsNotLost)
     EXPECT_EQ(ui.last().text, QStringLiteral("Errore in lettura pagina ") + under);
     EXPECT_EQ(readFile(under), "<body>\n</body>\n");
     EXPECT_EQ(readFile(tilde), "<body>\n</body>\n");
-    EXPECT_TRUE(failing->copies.isEmpty());
+    EXPECT_TRUE(failing->replaced.isEmpty());
     EXPECT_EQ(forms::loaded<Caller>(), caller);
     forms::unload<Caller>();
 }
@@ -235,7 +235,7 @@ TEST_F(PageRewriteEngine, FailedBackupLeavesThePageAndReportsTheCopy)
     const QByteArray before = "<body>\n</body>\n";
     showPage(before);
     writeFile(backup, "vecchio backup");
-    failing->failCopyTo = backup;
+    failing->failReplaceOf = backup;
     Caller *caller = forms::touch<Caller>();
 
     EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
@@ -251,7 +251,7 @@ TEST_F(PageRewriteEngine, FailedBackupLeavesThePageAndReportsTheCopy)
     EXPECT_EQ(refreshes(), 0);
 
     // Once the copy works again the same window confirms successfully.
-    failing->failCopyTo.clear();
+    failing->failReplaceOf.clear();
     EXPECT_TRUE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
     EXPECT_EQ(readFile(page), "<body>\r\n</body>\r\n<H2>x</H2>\r\n");
 }
@@ -260,7 +260,7 @@ TEST_F(PageRewriteEngine, FailedReplaceKeepsThePageAndItsBackup)
 {
     const QByteArray before = "<body>\n</body>\n";
     showPage(before);
-    failing->failCopyTo = page;
+    failing->failReplaceOf = page;
     Caller *caller = forms::touch<Caller>();
 
     EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));

@@ -9,24 +9,24 @@
 #include <QStringList>
 #include <memory>
 
-// Real files, except that copying onto one chosen destination fails.
-class FailingCopyFiles : public platform::RealFiles {
+// Real files, except that replacing one chosen file whole fails.
+class FailingReplaceFiles : public platform::RealFiles {
 public:
     using platform::RealFiles::RealFiles;
-    QString failCopyTo;
-    QStringList copies; // "src>dst" of every copy asked for
+    QString failReplaceOf;
+    QStringList replaced; // every file asked to be replaced whole, in order
 
-    bool copyFile(const QString &src, const QString &dst) override
+    bool replaceFile(const QString &path, const QByteArray &data) override
     {
-        copies << src + QLatin1Char('>') + dst;
-        if (!failCopyTo.isEmpty() && dst.compare(failCopyTo, Qt::CaseInsensitive) == 0)
+        replaced << path;
+        if (!failReplaceOf.isEmpty() && path.compare(failReplaceOf, Qt::CaseInsensitive) == 0)
             return false;
-        return platform::RealFiles::copyFile(src, dst);
+        return platform::RealFiles::replaceFile(path, data);
     }
 };
 
 // The home page folder on drive C:, a page on display, and a Files that can be made to
-// fail one copy.
+// fail one replacement.
 class RewriteTest : public LanternaTest {
 protected:
     const QString home = QStringLiteral("C:\\HOME-PAG\\");
@@ -37,7 +37,7 @@ protected:
     void SetUp() override
     {
         LanternaTest::SetUp();
-        failing = std::make_unique<FailingCopyFiles>(QStringLiteral("C:\\PROG"), QStringLiteral("lanterna"));
+        failing = std::make_unique<FailingReplaceFiles>(QStringLiteral("C:\\PROG"), QStringLiteral("lanterna"));
         services = std::make_unique<platform::Services>(platform::Services{
             ui, *failing, processes, shell, [this](QWidget *parent) -> platform::WebBrowser * {
                 auto *b = new FakeWebBrowser(parent);
@@ -70,6 +70,6 @@ protected:
         return b ? b->count(QStringLiteral("Refresh")) : -1;
     }
 
-    std::unique_ptr<FailingCopyFiles> failing;
+    std::unique_ptr<FailingReplaceFiles> failing;
     std::unique_ptr<platform::Services> services;
 };
