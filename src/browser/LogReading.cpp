@@ -30,6 +30,8 @@ void LogReading::start(const QString &path)
         }
     } catch (...) {
     }
+    // Only a log with lines is worth a thread of its own.
+    const bool worthAThread = got == Got::Bytes && !bytes.isEmpty();
     auto decode = [bytes = std::move(bytes), got]() -> std::optional<visitedlog::ReadLog> {
         if (got == Got::NoFile)
             return visitedlog::ReadLog{};
@@ -41,13 +43,18 @@ void LogReading::start(const QString &path)
             return std::nullopt;
         }
     };
-    try {
-        decoding_ = std::async(std::launch::async, std::move(decode));
-    } catch (const std::system_error &) {
-        std::promise<std::optional<visitedlog::ReadLog>> now;
-        now.set_value(decode());
-        decoding_ = now.get_future();
+    if (worthAThread) {
+        try {
+            // A copy: the bytes are shared, and stay here should no thread start.
+            decoding_ = std::async(std::launch::async, decode);
+            return;
+        } catch (const std::system_error &) {
+            // No thread to be had: decoded here.
+        }
     }
+    std::promise<std::optional<visitedlog::ReadLog>> now;
+    now.set_value(decode());
+    decoding_ = now.get_future();
 }
 
 bool LogReading::ready() const

@@ -117,6 +117,7 @@ void frmBrowser::ReadVisitedLog()
     }
     try {
         WaitCursor wait;
+        logOverflow_.clear();
         // A missing or unreadable log reads as an empty one.
         const auto data = platform::files().readAll(visitedLogPath());
         if (!data)
