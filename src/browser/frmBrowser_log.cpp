@@ -81,13 +81,9 @@ void frmBrowser::joinVisitedLog()
         std::optional<WaitCursor> wait;
         if (!logReading_->ready())
             wait.emplace();
-        visitedlog::ReadLog log;
-        if (logReading_->started()) {
-            log = logReading_->take();
-        } else if (const auto data = platform::files().readAll(visitedLogPath())) {
-            log = visitedlog::readLog(*data);
-        }
-        mergeVisitedLog(std::move(log));
+        if (!logReading_->started())
+            logReading_->start(visitedLogPath());
+        mergeVisitedLog(logReading_->take());
     } catch (...) {
     }
     // What the program did to the list meanwhile follows the log, as it would have.
