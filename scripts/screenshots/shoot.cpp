@@ -2,7 +2,7 @@
 // opens its windows through their own buttons and saves what the screen shows.
 #include "app/Main.h"
 #include "app/Startup.h"
-#include "app/forms.h"
+#include "base/forms.h"
 #include "browser/frmBrowser.h"
 #include "editor/Colore.h"
 #include "editor/Form2.h"

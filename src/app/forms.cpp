@@ -1,4 +1,6 @@
-#include "app/forms.h"
+#include "base/forms.h"
+
+#include "base/BrowserHost.h"
 
 #include "browser/frmBrowser.h"
 #include "editor/Colore.h"
@@ -18,4 +20,7 @@ namespace forms {
 ::Form3 *Form3() { return touch<::Form3>(); }
 ::Form4 *Form4() { return touch<::Form4>(); }
 ::Colore *Colore() { return touch<::Colore>(); }
+
+BrowserHost *browser() { return frmBrowser(); }
+BrowserHost *loadedBrowser() { return loaded<::frmBrowser>(); }
 } // namespace forms

@@ -1,6 +1,6 @@
 #include "app/Main.h"
 #include "app/Startup.h"
-#include "app/forms.h"
+#include "base/forms.h"
 #include "browser/frmBrowser.h"
 #include "platform/Processes.h"
 

@@ -1,7 +1,7 @@
 #include "browser/frmBrowser.h"
 
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "browser/AddressListModel.h"
 #include "browser/AddressRules.h"
 #include "browser/LogReading.h"

@@ -1,5 +1,6 @@
 #pragma once
-#include "app/Form.h"
+#include "base/BrowserHost.h"
+#include "base/Form.h"
 
 #include <QByteArray>
 #include <QIcon>
@@ -31,7 +32,7 @@ namespace visitedlog {
 struct ReadLog;
 }
 
-class frmBrowser : public Form {
+class frmBrowser : public Form, public BrowserHost {
     Q_OBJECT
 public:
     frmBrowser();
@@ -63,6 +64,13 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_Resize();
+
+    // BrowserHost
+    QWidget *hostWindow() override { return this; }
+    QWidget *editButton() override;
+    QString pagePath() const override { return Tag; }
+    void refreshPage() override;
+    void openAddress(const QString &address) override;
 
     // Navigation
     void cboAddress_KeyPress(int keyAscii);

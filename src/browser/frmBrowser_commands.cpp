@@ -1,7 +1,7 @@
 #include "browser/frmBrowser.h"
 
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "browser/AddressRules.h"
 #include "browser/LaunchNewInstance.h"
 #include "editor/Form2.h"
@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -27,6 +28,30 @@ void bringUp(Form *w)
 }
 
 } // namespace
+
+QWidget *frmBrowser::editButton() { return Command1; }
+
+void frmBrowser::refreshPage()
+{
+    if (brwWebBrowser)
+        brwWebBrowser->Refresh();
+}
+
+void frmBrowser::openAddress(const QString &address)
+{
+    // Every step runs even when an earlier one could not.
+    if (cboAddress)
+        cboAddress->setCurrentText(address);
+    if (timTimer)
+        timTimer->start();
+    if (brwWebBrowser)
+        brwWebBrowser->Navigate(address);
+    const QString shown = cboAddress ? cboAddress->currentText() : address;
+    if (Command1)
+        Command1->setText(address::trimBlanks(shown).left(7) == QLatin1String("file://")
+                              ? QStringLiteral(" Modifica    pagina")
+                              : QStringLiteral("Nuovo Lucerna2"));
+}
 
 void frmBrowser::Command1_Click()
 {

@@ -1,6 +1,6 @@
 #include "browser/frmBrowser.h"
 
-#include "app/Module1.h"
+#include "base/Module1.h"
 #include "browser/AddressListModel.h"
 #include "browser/AddressRules.h"
 #include "browser/Progress.h"

@@ -1,7 +1,7 @@
 #include "browser/frmBrowser.h"
 
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "browser/AddressRules.h"
 #include "browser/PageTitle.h"
 #include "iemanager/IeProcesses.h"

@@ -1,8 +1,8 @@
 #include "editor/Colore.h"
 
-#include "app/HexByte.h"
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/HexByte.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "editor/EditorWindows.h"
 #include "editor/Form3.h"
 #include "editor/Form4.h"

@@ -1,8 +1,8 @@
 #include "editor/EditorWindows.h"
 
-#include "app/Form.h"
-#include "app/forms.h"
-#include "browser/frmBrowser.h"
+#include "base/BrowserHost.h"
+#include "base/Form.h"
+#include "base/forms.h"
 
 #include <QKeyEvent>
 #include <QMargins>
@@ -60,7 +60,11 @@ QRect clampInto(QRect r, const QRect &bounds)
 
 } // namespace
 
-QWidget *owner() { return forms::loaded<::frmBrowser>(); }
+QWidget *owner()
+{
+    BrowserHost *b = forms::loadedBrowser();
+    return b ? b->hostWindow() : nullptr;
+}
 
 void dialogKeys(Form *window, QPushButton *confirm, QPushButton *cancel)
 {

@@ -22,7 +22,7 @@ void placeNear(QWidget *window, const QWidget *anchor);
 
 } // namespace editorwindows
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 namespace editorwindows {
 

@@ -1,7 +1,7 @@
 #include "editor/Form1.h"
 
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "editor/BackgroundRule.h"
 #include "editor/EditorWindows.h"
 #include "editor/PageRewrite.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Form.h"
+#include "base/Form.h"
 
 #include <QLabel>
 #include <array>

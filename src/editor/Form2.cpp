@@ -1,7 +1,7 @@
 #include "editor/Form2.h"
 
-#include "app/forms.h"
-#include "browser/frmBrowser.h"
+#include "base/BrowserHost.h"
+#include "base/forms.h"
 #include "editor/BringForward.h"
 #include "editor/EditorWindows.h"
 #include "editor/Form1.h"
@@ -43,8 +43,8 @@ Form2::Form2() : Form(editorwindows::owner())
 
 void Form2::Form_Load()
 {
-    if (::frmBrowser *browser = forms::loaded<::frmBrowser>())
-        editorwindows::placeNear(this, browser->Command1);
+    if (BrowserHost *browser = forms::loadedBrowser())
+        editorwindows::placeNear(this, browser->editButton());
 }
 
 void Form2::Command1_Click() { editorwindows::openNear<::Form1>(Command1)->showModal(); }

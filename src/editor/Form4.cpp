@@ -1,7 +1,7 @@
 #include "editor/Form4.h"
 
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "editor/BringForward.h"
 #include "editor/Colore.h"
 #include "editor/EditorWindows.h"

@@ -1,8 +1,8 @@
 #include "editor/PageRewrite.h"
 
-#include "app/Form.h"
-#include "app/forms.h"
-#include "browser/frmBrowser.h"
+#include "base/BrowserHost.h"
+#include "base/Form.h"
+#include "base/forms.h"
 #include "editor/BackgroundRule.h"
 #include "editor/RewriteLines.h"
 #include "platform/Files.h"
@@ -74,15 +74,14 @@ namespace {
 
 bool runRewrite(Form *caller, const rewrite::PageTransform &transform)
 {
-    frmBrowser *browser = forms::frmBrowser();
-    const rewrite::Outcome outcome = rewrite::rewritePage(browser->Tag, transform);
+    BrowserHost *browser = forms::browser();
+    const rewrite::Outcome outcome = rewrite::rewritePage(browser->pagePath(), transform);
     if (outcome.failure != rewrite::Failure::None) {
         platform::ui().beep();
         platform::ui().MsgBox(outcome.message, platform::vbOKOnly);
         return false;
     }
-    if (browser->brwWebBrowser)
-        browser->brwWebBrowser->Refresh();
+    browser->refreshPage();
     // The close box path unloads the window, so its next opening starts afresh.
     if (caller)
         caller->close();

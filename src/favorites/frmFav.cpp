@@ -1,7 +1,7 @@
 #include "favorites/frmFav.h"
 
-#include "app/forms.h"
-#include "browser/frmBrowser.h"
+#include "base/BrowserHost.h"
+#include "base/forms.h"
 #include "favorites/FavoritesWalk.h"
 #include "platform/Files.h"
 #include "platform/Processes.h"
@@ -37,17 +37,6 @@ const QString kRefreshFailTitle = QStringLiteral("Errore");
 constexpr int kMinWidth = 1000;
 constexpr int kMinHeight = 2000;
 
-// Blanks only, as the classic Trim does; tabs and line ends stay.
-QString trimBlanks(const QString &s)
-{
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s[b] == QLatin1Char(' '))
-        ++b;
-    while (e > b && s[e - 1] == QLatin1Char(' '))
-        --e;
-    return s.mid(b, e - b);
-}
 
 // A size set to `snap` twips measures a whole number of pixels, a little more or
 // less than asked; read such a size back as the value it was set to, so a window
@@ -217,22 +206,9 @@ void frmFav::TreeView1_NodeClick(const FavNodeRef &Node)
 
 void frmFav::mnuOpenSite_Click()
 {
-    // Every step runs even when an earlier one could not.
     const QString address = Favorites::LastNode ? Favorites::LastNode->tag : QString();
-    ::frmBrowser *b = forms::frmBrowser();
-    if (b) {
-        if (b->cboAddress)
-            b->cboAddress->setCurrentText(address);
-        if (b->timTimer)
-            b->timTimer->start();
-        if (b->brwWebBrowser)
-            b->brwWebBrowser->Navigate(address);
-        const QString shown = b->cboAddress ? b->cboAddress->currentText() : address;
-        if (b->Command1)
-            b->Command1->setText(trimBlanks(shown).left(7) == QLatin1String("file://")
-                                     ? QStringLiteral(" Modifica    pagina")
-                                     : QStringLiteral("Nuovo Lucerna2"));
-    }
+    if (BrowserHost *b = forms::browser())
+        b->openAddress(address);
     hide();
 }
 

@@ -1,7 +1,7 @@
 #include "iemanager/IeProcesses.h"
 
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "iemanager/IeTermination.h"
 #include "iemanager/Test_URL.h"
 #include "platform/Processes.h"

@@ -1,7 +1,7 @@
 #include "iemanager/Test_URL.h"
 
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "iemanager/IeProcesses.h"
 #include "platform/Services.h"
 #include "platform/Twips.h"

@@ -1,8 +1,8 @@
 #include "TestEnv.h"
-#include "app/HexByte.h"
-#include "app/Module1.h"
+#include "base/HexByte.h"
+#include "base/Module1.h"
 #include "app/Startup.h"
-#include "app/forms.h"
+#include "base/forms.h"
 
 #include <QApplication>
 #include <QCoreApplication>

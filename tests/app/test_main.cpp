@@ -1,7 +1,7 @@
 #include "TestEnv.h"
 #include "app/Main.h"
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "browser/frmBrowser.h"
 
 #include <QComboBox>

@@ -5,8 +5,8 @@
 #include "RealEngineTest.h"
 #include "TestEnv.h"
 #include "WebEngineHelpers.h"
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "browser/frmBrowser.h"
 #include "platform/WebEngineBrowser.h"
 

@@ -1,8 +1,8 @@
 // The window's event handlers on the real web engine, with local pages.
 #include "RealEngineTest.h"
 #include "TestEnv.h"
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "browser/frmBrowser.h"
 #include "platform/WebEngineBrowser.h"
 #include "platform/WebEnginePopup.h"

@@ -1,6 +1,6 @@
 #include "TestEnv.h"
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "browser/frmBrowser.h"
 #include "editor/Colore.h"
 #include "editor/Form3.h"

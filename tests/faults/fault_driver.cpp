@@ -14,7 +14,7 @@
 #include "FakeShell.h"
 #include "FakeUi.h"
 #include "FakeWebBrowser.h"
-#include "app/forms.h"
+#include "base/forms.h"
 #include "browser/frmBrowser.h"
 #include "editor/PageRewrite.h"
 #include "platform/RealFiles.h"

@@ -1,5 +1,5 @@
 #include "TestEnv.h"
-#include "app/forms.h"
+#include "base/forms.h"
 #include "browser/frmBrowser.h"
 #include "favorites/FavoritesWalk.h"
 #include "favorites/frmFav.h"

@@ -1,6 +1,6 @@
 #include "TestEnv.h"
-#include "app/Module1.h"
-#include "app/forms.h"
+#include "base/Module1.h"
+#include "base/forms.h"
 #include "iemanager/IeProcesses.h"
 #include "iemanager/Test_URL.h"
 #include "platform/Twips.h"

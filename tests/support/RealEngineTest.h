@@ -1,6 +1,6 @@
 #pragma once
 #include "TestEnv.h"
-#include "app/forms.h"
+#include "base/forms.h"
 #include "browser/frmBrowser.h"
 #include "platform/WebEngineBrowser.h"
 #include "platform/WebEnginePopup.h"

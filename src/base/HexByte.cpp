@@ -1,4 +1,4 @@
-#include "app/HexByte.h"
+#include "base/HexByte.h"
 
 QString HexByte(int value)
 {

@@ -1,4 +1,4 @@
-#include "app/Module1.h"
+#include "base/Module1.h"
 
 namespace Module1 {
 

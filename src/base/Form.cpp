@@ -1,4 +1,4 @@
-#include "app/Form.h"
+#include "base/Form.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
