@@ -57,6 +57,27 @@ public:
 
 } // namespace
 
+const char *version() { return LANTERNA_VERSION; }
+
+std::optional<std::string> optionText(int argc, const char *const *argv)
+{
+    if (argc != 2)
+        return std::nullopt;
+    const std::string option = argv[1];
+    if (option == "--version")
+        return std::string("Lanterna ") + version() + "\n";
+    if (option == "--help")
+        return std::string("Uso: lanterna [INDIRIZZO]\n"
+                           "Lanterna, navigatore web. Apre INDIRIZZO: un sito (www.esempio.it), una\n"
+                           "pagina web (https://...) o un file (C:\\HOME-PAG\\INIZIO.HTM, Z:\\tmp\\a.htm).\n"
+                           "Senza INDIRIZZO apre la pagina iniziale C:\\HOME-PAG\\INIZIO.HTM.\n"
+                           "Il disco C: è la cartella ~/.local/share/lanterna/C, o LANTERNA_DRIVE_C.\n"
+                           "\n"
+                           "  --help     mostra questo aiuto ed esce\n"
+                           "  --version  mostra la versione ed esce\n");
+    return std::nullopt;
+}
+
 void prepareEngine()
 {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");

@@ -6,7 +6,16 @@
 #include "platform/Services.h"
 
 // What every start of the program needs around its first window.
+#include <optional>
+#include <string>
+
 namespace startup {
+
+// The program's version, as the build was told it.
+const char *version();
+// What `--version` or `--help` prints: those two, given alone and exactly so, are the
+// only options; any other argument text is the start address.
+std::optional<std::string> optionText(int argc, const char *const *argv);
 
 // Before the application object: the engine's flags (its sandbox refuses to run as
 // root) and shared GL contexts.

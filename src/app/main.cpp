@@ -6,8 +6,15 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
+    // Answered before anything else starts, so they work without a display.
+    if (const auto text = startup::optionText(argc, argv)) {
+        std::fputs(text->c_str(), stdout);
+        return 0;
+    }
     (void)platform::startedMaximized(); // read before any thread starts
     startup::prepareEngine();
     QApplication app(argc, argv);

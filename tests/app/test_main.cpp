@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 #include "app/Main.h"
+#include "app/Startup.h"
 #include "base/Module1.h"
 #include "base/forms.h"
 #include "browser/frmBrowser.h"
@@ -36,6 +37,21 @@ TEST(SplitArgument, PathFormFolderAndFile)
 
     EXPECT_FALSE(SplitArgument(QString()));
     EXPECT_FALSE(SplitArgument(QStringLiteral("    ")));
+}
+
+TEST(CommandLine, OnlyExactlyVersionOrHelpAloneAreOptions)
+{
+    const auto text = [](std::vector<const char *> argv) {
+        argv.insert(argv.begin(), "lanterna");
+        return startup::optionText(int(argv.size()), argv.data());
+    };
+    EXPECT_EQ(text({"--version"}), std::string("Lanterna ") + startup::version() + "\n");
+    ASSERT_TRUE(text({"--help"}));
+    EXPECT_EQ(text({"--help"})->rfind("Uso: lanterna [INDIRIZZO]\n", 0), 0u);
+    // Everything else is an address, as it always was.
+    for (const auto &argv : std::vector<std::vector<const char *>>{
+             {}, {"-v"}, {"-h"}, {"--Help"}, {"--version "}, {" --help"}, {"--help", "x"}, {"--version", ""}})
+        EXPECT_FALSE(text(argv)) << (argv.empty() ? "" : argv[0]);
 }
 
 class Startup : public LanternaTest {
