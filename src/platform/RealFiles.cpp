@@ -36,6 +36,18 @@ bool isWritable(const QString &nativePath)
 #endif
 }
 
+// The system's own tree (a package's or a system-wide install) is never written to, not
+// even by root: it may be mounted read-only, and the package manager owns what is there.
+bool systemFolder(const QString &nativePath)
+{
+#ifndef _WIN32
+    return nativePath == QLatin1String("/usr") || nativePath.startsWith(QLatin1String("/usr/"));
+#else
+    (void)nativePath;
+    return false;
+#endif
+}
+
 // A leading dot is this platform's way of hiding; no folder counts as a system folder.
 unsigned attributesOf(bool isDir, const QString &name)
 {
@@ -298,7 +310,8 @@ QString RealFiles::dataFile(const QString &name)
     const QString beside = programFolder() + QLatin1Char('\\') + name;
     const QString folder = native(programFolder());
     const QString file = native(beside);
-    if (folder.isEmpty() || isWritable(folder) || (QFileInfo(file).isFile() && isWritable(file)))
+    if (folder.isEmpty() || (!systemFolder(folder) && isWritable(folder))
+        || (QFileInfo(file).isFile() && isWritable(file)))
         return beside;
     const QString own = userDataFolder();
     QDir().mkpath(own);

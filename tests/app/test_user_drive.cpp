@@ -170,5 +170,9 @@ TEST_F(UserDrive, TheLogStaysBesideAWritableProgramElseGoesToTheUsersFolder)
     // ... but a log the user may not write is not theirs to keep.
     QFile::setPermissions(prog + "/LANTERNA.DAT", QFile::Permissions(0x4444));
     asOrdinaryUser([&] { EXPECT_EQ(files.dataFile(QStringLiteral("LANTERNA.DAT")), own); });
+
+    // A program in the system's own tree writes nothing beside it, whoever runs it.
+    platform::RealFiles packaged(QStringLiteral("Z:\\usr\\lib"), QStringLiteral("lanterna"));
+    EXPECT_EQ(packaged.dataFile(QStringLiteral("LANTERNA.DAT")), own);
     QFile::setPermissions(prog, QFile::Permissions(0x7777));
 }
