@@ -1,4 +1,4 @@
-# Everyday commands: `make run` and `make test`. Also: `make install`, `make uninstall`.
+# Everyday commands: `make run` and `make test`. Also: `make deb`, `make install`, `make uninstall`.
 BUILD ?= build
 JOBS ?= 2
 ARGS ?=
@@ -6,7 +6,7 @@ PREFIX ?= $(HOME)/.local
 DEMO := $(BUILD)/demo-drive
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test test-windows fuzz install install-files uninstall clean
+.PHONY: all deps configure build run test test-windows fuzz deb install install-files uninstall clean
 
 all: build
 
@@ -49,6 +49,11 @@ fuzz: deps
 	  if bash fuzz/run.sh $(BUILD)/fuzz $$t $(FUZZ_SECONDS) >$$log 2>&1; then \
 	    grep -E 'DONE|^stat::number_of_executed_units' $$log; \
 	  else tail -n 40 $$log; exit 1; fi; done
+
+# The Debian package, from the normal build's program: $(BUILD)/lanterna_<version>_<arch>.deb.
+deb: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target lanterna
+	@bash scripts/make-deb $(BUILD)
 
 # A per-user install by default: the program and LANTERNA.DAT live in
 # $(PREFIX)/lib/lanterna, a link on the PATH, a menu entry and an icon.

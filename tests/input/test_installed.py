@@ -38,6 +38,15 @@ def menu_command(prefix):
     return [a for a in shlex.split(line[len("Exec="):].strip()) if not a.startswith("%")]
 
 
+def user_env(s, prefix, home):
+    """What a desktop session gives an ordinary user's programs: no Lanterna variables."""
+    # The menu entry may name the program by its name alone (a package's does).
+    return {"PATH": os.path.join(prefix, "bin") + ":/usr/bin:/bin", "HOME": home, "DISPLAY": s.display,
+            # Not Lanterna's: the test machine's engine needs these, a desktop would not.
+            "QTWEBENGINE_DISABLE_SANDBOX": "1",
+            "QTWEBENGINE_CHROMIUM_FLAGS": "--no-sandbox --disable-gpu --disable-background-networking"}
+
+
 def one_day(s, prefix, home, program_folder_writable):
     data = os.path.join(home, ".local", "share", "lanterna")
     drive = os.path.join(data, "C")
@@ -46,11 +55,7 @@ def one_day(s, prefix, home, program_folder_writable):
     if os.geteuid() == 0:
         os.chown(folder, NOBODY if program_folder_writable else 0, NOBODY if program_folder_writable else 0)
     os.chmod(folder, 0o755 if program_folder_writable else 0o555)
-    env = {"PATH": "/usr/bin:/bin", "HOME": home, "DISPLAY": s.display,
-           # Not Lanterna's: the test machine's engine needs these, a desktop would not.
-           "QTWEBENGINE_DISABLE_SANDBOX": "1",
-           "QTWEBENGINE_CHROMIUM_FLAGS": "--no-sandbox --disable-gpu --disable-background-networking"}
-    p = subprocess.Popen(as_user() + menu_command(prefix), env=env, cwd=home,
+    p = subprocess.Popen(as_user() + menu_command(prefix), env=user_env(s, prefix, home), cwd=home,
                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     s.programs.append(p)
 
