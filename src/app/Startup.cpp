@@ -154,14 +154,15 @@ void prepareUserDrive()
     }
 }
 
-QString argumentText()
+QString argumentText(int argc, const char *const *argv)
 {
 #ifdef _WIN32
+    (void)argc, (void)argv;
     return QString::fromStdWString(platform::win32::ownArgumentText());
 #else
-    QStringList args = QCoreApplication::arguments();
-    if (!args.isEmpty())
-        args.removeFirst();
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     return args.join(QLatin1Char(' '));
 #endif
 }

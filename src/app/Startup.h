@@ -32,7 +32,7 @@ void speakItalian();
 void prepareUserDrive();
 // The whole text after the program name: on Windows as the system passed it, elsewhere
 // the arguments joined by single blanks (how this program starts its own copies).
-QString argumentText();
+QString argumentText(int argc, const char *const *argv);
 
 // The real services, installed for the life of this object.
 class RealServices {

@@ -17,7 +17,11 @@ int main(int argc, char **argv)
     }
     (void)platform::startedMaximized(); // read before any thread starts
     startup::prepareEngine();
-    QApplication app(argc, argv);
+    // Every argument is the address: the toolkit is shown none, or it would take its own
+    // options (-reverse, -style ...) out of it.
+    const QString argument = startup::argumentText(argc, argv);
+    int toolkitArgc = 1;
+    QApplication app(toolkitArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Lanterna"));
     Q_INIT_RESOURCE(app); // they live in the program's static library
     Q_INIT_RESOURCE(drive);
@@ -27,6 +31,6 @@ int main(int argc, char **argv)
     startup::prepareUserDrive();
     startup::RealServices services;
 
-    Main(startup::argumentText());
+    Main(argument);
     return QApplication::exec();
 }
