@@ -1,7 +1,7 @@
 """The Debian package as users get it. Built from the build by `make deb`'s script, it
 passes lintian (no errors; every warning explained in the README) and the desktop and
 AppStream validators. Unpacked into a temporary root, never installed on this machine, it
-answers --version without a display, and serves two ordinary users with fresh HOMEs and no
+answers --version without a display, takes any other argument as the address, and serves two ordinary users with fresh HOMEs and no
 Lanterna variables: each gets a drive and a log of their own in their data folder; the
 second makes it the default browser and a web address given to xdg-open opens in it."""
 
@@ -54,6 +54,8 @@ def default_browser_day(s, prefix, home, other_log):
                                            if (h._proc_cmdline(q) or [""])[0].endswith("/lanterna")), None),
                              10, "Lanterna among xdg-open's processes")
         w = s.main_window(program)
+        # The address in path form, as the program's argument became it, once the page is there.
+        s.wait_title_is(w, "http:\\\\127.0.0.1:%d\\a.htm" % s.server.port, 60)
         h.check(os.path.isfile(os.path.join(data, "C", "HOME-PAG", "INIZIO.HTM")), "this user's own drive")
 
     with s.step("closing with Si keeps this user's log in this user's data folder"):
@@ -117,6 +119,13 @@ def scenario():
         installed.one_day(s, prefix, homes[0], program_folder_writable=False)
         default_browser_day(s, prefix, homes[1],
                             os.path.join(homes[0], ".local", "share", "lanterna", "LANTERNA.DAT"))
+
+        with s.step("any other argument is the address, even one the toolkit would take as its own"):
+            p = subprocess.Popen([os.path.join(prefix, "bin", "lanterna"), s.server.url("a.htm"), "-reverse"],
+                                 env=s.env(), cwd=s.root, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            s.programs.append(p)
+            s.wait_requests("/a.htm%20-reverse", 1, 60)
+            h.end_processes(sorted(h.descendants([p.pid]), reverse=True))
 
         with s.step("lintian: no error, every warning explained in the README"):
             text = lintian.communicate(timeout=300)[0].decode("utf-8", "replace")
