@@ -1,9 +1,10 @@
 """The Debian package as users get it. Built from the build by `make deb`'s script, it
 passes lintian (no errors; every warning explained in the README) and the desktop and
 AppStream validators. Unpacked into a temporary root, never installed on this machine, it
-answers --version without a display, takes any other argument as the address, and serves two ordinary users with fresh HOMEs and no
-Lanterna variables: each gets a drive and a log of their own in their data folder; the
-second makes it the default browser and a web address given to xdg-open opens in it."""
+answers --version without a display and takes any other argument as the address. Two
+ordinary users with fresh HOMEs and no Lanterna variables each get a drive and a log of
+their own in their data folder; the second makes it the default browser, and a web address
+given to xdg-open opens in it."""
 
 import glob
 import os
