@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -161,6 +162,10 @@ private:
     bool busyTickRunning_ = false;
     // True while the address box's edit reports the end of an edit (Enter, focus out).
     bool editFinishing_ = false;
+    // The text the user last typed into the address box, while it is theirs: until they
+    // navigate or leave the box. The tick leaves it in place.
+    std::optional<QString> typedAddress_;
+    bool userEditsAddress() const;
     // Opened maximised on request: kept so until the first page shows (the engine's
     // view may give the window a new native window on the way).
     bool keepMaximized_ = false;

@@ -125,6 +125,16 @@ def scenario():
                        "the new copy's window to have the focus")
             h.end_processes(sorted(h.descendants(copy), reverse=True))
 
+        with s.step("an address typed the moment a page shows is kept, and Enter opens it"):
+            h.type_address(s, w, srv.url("c.htm"))
+            s.wait_requests("/c.htm", 1)
+            s.key("ctrl+a")
+            s.type(srv.url("a.htm?battuto"))
+            # The caption takes this form from the tick after the page's last event.
+            s.wait_title_is(w, web_title(s, "c.htm"))
+            s.key("Return")
+            s.wait_requests("/a.htm?battuto", 1)
+
         with s.step("Alt+F4, Si: the visited addresses are kept"):
             s.activate(w)
             s.key("alt+F4")
