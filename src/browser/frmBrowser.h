@@ -150,6 +150,9 @@ private:
     // Log lines that did not fit in the address list at the last read; written back
     // after the list so a rewrite never drops them.
     QList<QByteArray> logOverflow_;
+    // Lines of the log at the last read: the rewrite adds none to a log that holds more
+    // than the list can (written by hand), and never grows one past the list's bound.
+    qsizetype logLines_ = 0;
     // The address box's list (owned by the box).
     AddressListModel *addressList_ = nullptr;
     // The log read at load, while it has not joined the list yet.
