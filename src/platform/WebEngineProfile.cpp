@@ -18,6 +18,12 @@
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -155,8 +161,26 @@ bool documentMayNeedPathFixup(const QUrl &url)
     const QUrl file = native.isValid() ? native : url;
     if (!file.isLocalFile())
         return true;
-    QFile f(file.toLocalFile());
-    if (!f.open(QIODevice::ReadOnly) || f.size() > kLargestScannedDocument)
+    // Only a regular file is read ahead: a pipe or a device would block the window
+    // (opening a pipe waits for a writer); the engine takes those its own way.
+    const QString path = file.toLocalFile();
+#ifdef _WIN32
+    QFile f(path);
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+        return true;
+#else
+    QFile f;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0)
+        return true;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return true;
+    }
+#endif
+    if (f.size() > kLargestScannedDocument)
         return true;
     const QByteArray html = f.read(kLargestScannedDocument + 1);
     return html.size() > kLargestScannedDocument || markupMayNeedPathFixup(html);

@@ -176,6 +176,14 @@ def scenario():
             s.key("Escape")
             h.end_processes(sorted(h.descendants([p3.pid]), reverse=True))
 
+        with s.step("a pipe named as the start page: the window comes up and answers"):
+            os.mkfifo(os.path.join(s.drive, "HOME-PAG", "TUBO.HTM"))
+            p4 = s.start("C:\\HOME-PAG\\TUBO.HTM")
+            w4 = s.main_window(p4)
+            before = srv.count("/c.htm")
+            h.type_address(s, w4, srv.url("c.htm"))
+            s.wait_requests("/c.htm", before + 1)
+
 
 if __name__ == "__main__":
     h.run(scenario)
