@@ -6,6 +6,7 @@
 #include "platform/RealShell.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -114,6 +115,30 @@ TEST_F(UserDrive, FirstStartBringsTheSamplesAndNeverReplacesTheUsersFiles)
     EXPECT_EQ(bytesOf(page), bytesOf(QStringLiteral(":/drive/HOME-PAG/INIZIO.HTM")));
     EXPECT_TRUE(QFileInfo(c + "/HOME-PAG/SECONDA.HTM").isFile());
     EXPECT_EQ(bytesOf(c + "/HOME-PAG/SF01.JPG"), QByteArray("mio sfondo"));
+}
+
+// A first start stopped half way is completed at the next one, the files already there
+// kept; once complete, a sample the user deletes stays deleted.
+TEST_F(UserDrive, AnInterruptedFirstStartIsCompletedAndADeletedSampleStaysDeleted)
+{
+    const QString c = data + QStringLiteral("/lanterna/C");
+    put(c + "/HOME-PAG/INIZIO.HTM", "<HTML><BODY>mia</BODY></HTML>\r\n");
+    startup::prepareUserDrive();
+    EXPECT_EQ(bytesOf(c + "/HOME-PAG/INIZIO.HTM"), QByteArray("<HTML><BODY>mia</BODY></HTML>\r\n"));
+    EXPECT_EQ(bytesOf(c + "/HOME-PAG/SF01.JPG"), bytesOf(QStringLiteral(":/drive/HOME-PAG/SF01.JPG")));
+    EXPECT_TRUE(QFileInfo(c + "/Utenti/demo/Favorites/Ricette.url").isFile());
+    const auto files = [](const QString &root) {
+        QStringList found;
+        for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            found << it.next().mid(root.size());
+        found.sort();
+        return found;
+    };
+    EXPECT_EQ(files(c), files(QStringLiteral(":/drive"))); // no temporary file left beside them
+
+    QFile::remove(c + "/HOME-PAG/SF01.JPG");
+    startup::prepareUserDrive();
+    EXPECT_FALSE(QFileInfo::exists(c + "/HOME-PAG/SF01.JPG"));
 }
 
 TEST_F(UserDrive, AChosenDriveIsLeftAlone)
