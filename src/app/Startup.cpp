@@ -21,6 +21,7 @@
 #include <QProxyStyle>
 #include <QTranslator>
 #include <QStringList>
+#include <QTemporaryFile>
 
 #ifdef _WIN32
 #include "platform/Win32Processes.h"
@@ -54,6 +55,27 @@ public:
         return QIcon(pm);
     }
 };
+
+// Written whole beside its place and renamed into it, so no start ever shows half a
+// sample; a file that appeared meanwhile (another first start) is kept. Copied by
+// hand: a copy of a resource would be read-only, and these are the user's to edit.
+bool copySample(const QString &from, const QString &to)
+{
+    QFile in(from);
+    QTemporaryFile out(to + QStringLiteral(".XXXXXX"));
+    out.setAutoRemove(false);
+    if (!in.open(QIODevice::ReadOnly) || !out.open())
+        return false;
+    const QByteArray bytes = in.readAll();
+    const bool written = out.write(bytes) == bytes.size() && out.flush()
+                         && out.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    out.close();
+    // Renaming never replaces a file that is there.
+    if (written && QFile::rename(out.fileName(), to))
+        return true;
+    QFile::remove(out.fileName());
+    return QFileInfo::exists(to);
+}
 
 } // namespace
 
@@ -133,24 +155,26 @@ void prepareUserDrive()
     if (!platform::usesUserDrive())
         return;
     const QString root = platform::driveRoot(QLatin1Char('C'));
-    if (root.isEmpty() || QFileInfo(root + QStringLiteral("/HOME-PAG/INIZIO.HTM")).exists())
+    if (root.isEmpty())
         return;
+    // Written once every sample is there: from then on a sample the user deleted stays
+    // deleted, unless the home page itself is gone (then the samples come back).
+    const QString done = root + QStringLiteral("/.lanterna-esempi");
+    if (QFileInfo::exists(done) && QFileInfo::exists(root + QStringLiteral("/HOME-PAG/INIZIO.HTM")))
+        return;
+    bool complete = true;
     QDirIterator it(QStringLiteral(":/drive"), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString from = it.next();
         const QString to = root + from.mid(int(qstrlen(":/drive")));
-        if (QFileInfo::exists(to) || !QDir().mkpath(QFileInfo(to).path()))
+        if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
             continue;
-        // Copied by hand: a copy of a resource would be read-only, and these are the
-        // user's to edit.
-        QFile in(from);
-        QFile out(to);
-        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::NewOnly))
-            continue;
-        if (out.write(in.readAll()) != in.size() || !out.flush()) {
-            out.close();
-            out.remove();
-        }
+        if (!QDir().mkpath(QFileInfo(to).path()) || !copySample(from, to))
+            complete = false; // the next start tries again
+    }
+    if (complete) {
+        QFile marker(done);
+        (void)marker.open(QIODevice::NewOnly);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "browser/AddressListModel.h"
 
 #include "browser/AddressRules.h"
+#include "browser/VisitedLog.h"
 
 #include <algorithm>
 
@@ -59,7 +60,9 @@ Qt::ItemFlags AddressListModel::flags(const QModelIndex &index) const
 
 bool AddressListModel::insertRows(int row, int count, const QModelIndex &parent)
 {
-    if (parent.isValid() || count < 1 || row < 0 || row > entries_.size())
+    // A full list takes no more entries, whoever adds them (a page navigating itself on).
+    if (parent.isValid() || count < 1 || row < 0 || row > entries_.size()
+        || count > visitedlog::kMaxListEntries - entries_.size())
         return false;
     beginInsertRows({}, row, row + count - 1);
     entries_.insert(row, count, QString());
@@ -81,6 +84,9 @@ bool AddressListModel::removeRows(int row, int count, const QModelIndex &parent)
 
 void AddressListModel::append(QStringList &&entries, QList<size_t> &&trimmedHashes)
 {
+    const qsizetype room = std::max<qsizetype>(visitedlog::kMaxListEntries - entries_.size(), 0);
+    if (entries.size() > room)
+        entries.resize(room);
     if (entries.isEmpty())
         return;
     if (trimmedHashes.size() != entries.size()) {

@@ -188,7 +188,7 @@ MergeResult mergeLines(const QList<QByteArray> &lines, const QStringList &curren
     return merge(readLines(lines), current);
 }
 
-QByteArray logBytes(const QStringList &entries, const QList<QByteArray> &overflow)
+QByteArray logBytes(const QStringList &entries, const QList<QByteArray> &overflow, qsizetype maxLines)
 {
     QList<QByteArray> lines;
     lines.reserve(entries.size() + overflow.size());
@@ -196,7 +196,7 @@ QByteArray logBytes(const QStringList &entries, const QList<QByteArray> &overflo
         if (!isSkipped(e))
             lines.append(platform::toAnsi(e));
     // Overflow lines passed the same filter when they were read.
-    lines.append(overflow);
+    lines.append(overflow.first(std::clamp<qsizetype>(maxLines - lines.size(), 0, overflow.size())));
     return platform::joinLinesCrLf(lines);
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -62,7 +63,9 @@ MergeResult mergeLines(const QList<QByteArray> &lines, const QStringList &curren
 MergeResult merge(ReadLog &&log, const QStringList &current);
 
 // The bytes of the log for these entries: one CR LF line each, skipped entries left
-// out, every character written back as the byte it was read from.
-QByteArray logBytes(const QStringList &entries, const QList<QByteArray> &overflow = {});
+// out, every character written back as the byte it was read from; overflow lines only
+// while the log stays within maxLines.
+QByteArray logBytes(const QStringList &entries, const QList<QByteArray> &overflow = {},
+                    qsizetype maxLines = std::numeric_limits<qsizetype>::max());
 
 } // namespace visitedlog

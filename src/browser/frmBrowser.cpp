@@ -252,6 +252,7 @@ void frmBrowser::createAddressStrip()
     cboAddress->setLineEdit(edit);
     platform::keepSingleLine(edit);
     connect(edit, &QLineEdit::editingFinished, this, [this] { editFinishing_ = false; });
+    connect(edit, &QLineEdit::textEdited, this, [this](const QString &text) { typedAddress_ = text; });
     // The list grows only where the program says so, never from the Enter key.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setCompleter(nullptr);
@@ -366,6 +367,13 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Wheel:
             joinVisitedLog(); // the box's list opens or steps through its entries
             break;
+        case QEvent::FocusOut: {
+            // Its own list opening, or another window, is not leaving the box.
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                typedAddress_.reset();
+            break;
+        }
         default:
             break;
         }

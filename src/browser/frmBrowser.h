@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -149,6 +150,9 @@ private:
     // Log lines that did not fit in the address list at the last read; written back
     // after the list so a rewrite never drops them.
     QList<QByteArray> logOverflow_;
+    // Lines of the log at the last read: the rewrite adds none to a log that holds more
+    // than the list can (written by hand), and never grows one past the list's bound.
+    qsizetype logLines_ = 0;
     // The address box's list (owned by the box).
     AddressListModel *addressList_ = nullptr;
     // The log read at load, while it has not joined the list yet.
@@ -161,6 +165,10 @@ private:
     bool busyTickRunning_ = false;
     // True while the address box's edit reports the end of an edit (Enter, focus out).
     bool editFinishing_ = false;
+    // The text the user last typed into the address box, while it is theirs: until they
+    // navigate or leave the box. The tick leaves it in place.
+    std::optional<QString> typedAddress_;
+    bool userEditsAddress() const;
     // Opened maximised on request: kept so until the first page shows (the engine's
     // view may give the window a new native window on the way).
     bool keepMaximized_ = false;

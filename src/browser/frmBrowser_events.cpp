@@ -144,7 +144,8 @@ void frmBrowser::brwWebBrowser_DocumentComplete(const QString &URL)
         return;
     // The page has shown: the log read at load can join the list.
     joinVisitedLogIn(kJoinAfterPageMs);
-    const QString boxText = cboAddress->currentText();
+    // Half-typed text is not a visited address: the page's own is what the box would hold.
+    const QString boxText = userEditsAddress() ? locationURL(brwWebBrowser) : cboAddress->currentText();
     whenLogJoined([this, boxText] { listFinishedPage(boxText); });
 }
 

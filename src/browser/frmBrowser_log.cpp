@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -126,6 +127,7 @@ void frmBrowser::ReadVisitedLog()
 void frmBrowser::mergeVisitedLog(visitedlog::ReadLog &&log)
 {
     logOverflow_.clear();
+    logLines_ = log.lines.size();
     visitedlog::MergeResult merged = visitedlog::merge(std::move(log), addressList_->entries());
     logOverflow_ = std::move(merged.overflow);
     if (merged.added.isEmpty())
@@ -144,7 +146,8 @@ void frmBrowser::WriteVisitedLog()
         // Written beside the log and renamed over it: a failure keeps the old log whole
         // (in a read-only folder a writable log is rewritten in place).
         platform::files().replaceFile(visitedLogPath(),
-                                      visitedlog::logBytes(addressList_->entries(), logOverflow_));
+                                      visitedlog::logBytes(addressList_->entries(), logOverflow_,
+                                                           std::max<qsizetype>(visitedlog::kMaxListEntries, logLines_)));
     } catch (...) {
     }
 }

@@ -39,8 +39,14 @@ void frmBrowser::cboAddress_KeyPress(int keyAscii)
     }
 }
 
+bool frmBrowser::userEditsAddress() const
+{
+    return typedAddress_ && focusWidget() == cboAddress && cboAddress->currentText() == *typedAddress_;
+}
+
 void frmBrowser::cboAddress_Click()
 {
+    typedAddress_.reset();
     timTimer->start();
     try {
         brwWebBrowser->Navigate(cboAddress->currentText());
@@ -52,6 +58,7 @@ void frmBrowser::cboAddress_Click()
 
 void frmBrowser::tbToolBar_ButtonClick(const QString &key)
 {
+    typedAddress_.reset();
     timTimer->start();
     try {
         if (key == QLatin1String("Back")) {
@@ -89,7 +96,9 @@ void frmBrowser::timTimer_Timer()
             Module1::CommandLinePath = title;
         setWindowTitle(title);
         Tag = title;
-        cboAddress->setEditText(brwWebBrowser->LocationURL());
+        // What the user is typing stays; the page's address comes back once they are done.
+        if (!userEditsAddress())
+            cboAddress->setEditText(brwWebBrowser->LocationURL());
         platform::ui().doEvents();
     } catch (...) {
     }

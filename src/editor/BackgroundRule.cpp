@@ -14,29 +14,29 @@ bool isNameChar(char c)
         || c == '_' || c == ':' || c == '.';
 }
 
-// Inside a tag opened on this line, or on a line that continues a tag opened earlier
-// (no tag boundary before `pos`).
-bool insideTag(QByteArrayView line, qsizetype pos)
-{
-    const QByteArrayView before = line.first(pos);
-    const qsizetype open = before.lastIndexOf('<');
-    const qsizetype close = before.lastIndexOf('>');
-    if (open < 0 && close < 0)
-        return true;
-    return open > close;
-}
-
-// Position of the "=" of the background attribute, or -1.
+// Position of the "=" of the background attribute, or -1. A match counts inside a tag
+// opened on this line, or on a line that continues a tag opened earlier (no tag
+// boundary before it); the last "<" and ">" are followed along as the search moves
+// on, so a long line is read once however many false matches it holds.
 qsizetype attributeEquals(QByteArrayView line)
 {
     static constexpr QByteArrayView word("background");
+    qsizetype open = -1, close = -1, seen = 0;
     for (qsizetype pos = line.indexOf(word); pos >= 0; pos = line.indexOf(word, pos + 1)) {
         if (pos > 0 && isNameChar(line[pos - 1]))
             continue;
         qsizetype j = pos + word.size();
         while (j < line.size() && isBlank(line[j]))
             ++j;
-        if (j < line.size() && line[j] == '=' && insideTag(line, pos))
+        if (j >= line.size() || line[j] != '=')
+            continue;
+        for (; seen < pos; ++seen) {
+            if (line[seen] == '<')
+                open = seen;
+            else if (line[seen] == '>')
+                close = seen;
+        }
+        if ((open < 0 && close < 0) || open > close)
             return j;
     }
     return -1;

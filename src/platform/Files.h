@@ -30,6 +30,8 @@ public:
     virtual bool canOpenForRead(const QString &path) = 0;
     // Whole file as bytes; nullopt when it cannot be read.
     virtual std::optional<QByteArray> readAll(const QString &path) = 0;
+    // Both writers below replace a symbolic link at the path by the file itself; the
+    // file it names is never written.
     // Creates or replaces the file with these bytes. False on any failure
     // (the old content may then be lost: use replaceFile to keep it).
     virtual bool writeAll(const QString &path, const QByteArray &data) = 0;

@@ -48,6 +48,20 @@ bool systemFolder(const QString &nativePath)
 #endif
 }
 
+bool isLink(const QString &nativePath)
+{
+#ifndef _WIN32
+    struct stat st {};
+    return ::lstat(QFile::encodeName(nativePath).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+#else
+    return QFileInfo(nativePath).isSymLink();
+#endif
+}
+
+// A link where a file is to be written (planted in a shared folder, say) goes first:
+// the new file takes its place, and the file it names is never written.
+bool dropLink(const QString &nativePath) { return !isLink(nativePath) || QFile::remove(nativePath); }
+
 // A leading dot is this platform's way of hiding; no folder counts as a system folder.
 unsigned attributesOf(bool isDir, const QString &name)
 {
@@ -169,23 +183,43 @@ std::optional<QByteArray> RealFiles::readAll(const QString &path)
 bool RealFiles::writeAll(const QString &path, const QByteArray &data)
 {
     const QString n = native(path);
-    if (n.isEmpty())
+    if (n.isEmpty() || !dropLink(n))
         return false;
+#ifndef _WIN32
+    // Nor through a link planted since, nor into a pipe (which would wait for a reader).
+    QFile f;
+    const int fd = ::open(QFile::encodeName(n).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    struct stat st {};
+    if (fd < 0)
+        return false;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || !f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+#else
     QFile f(n);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
+#endif
     return f.write(data) == data.size() && f.flush();
 }
 
 bool RealFiles::replaceFile(const QString &path, const QByteArray &data)
 {
     const QString n = native(path);
-    if (n.isEmpty() || QFileInfo(n).isDir())
+    if (n.isEmpty() || QFileInfo(n).isDir() || !dropLink(n))
         return false;
     QSaveFile f(n);
     f.setDirectWriteFallback(true); // only taken when the folder refuses the temporary file
     if (!f.open(QIODevice::WriteOnly))
         return false;
+    // The save file resolves a link as it opens: one planted meanwhile is refused.
+    if (isLink(n)) {
+        f.cancelWriting();
+        return false;
+    }
     if (f.write(data) != data.size()) {
         f.cancelWriting();
         return false;

@@ -1,5 +1,6 @@
 #include "platform/WebEngineProfile.h"
 
+#include "platform/PathSpace.h"
 #include "platform/WebEngineUrls.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,12 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -34,7 +41,9 @@ public:
         const QUrl native = nativeFileUrl(url);
         // The drive mapping is for local pages and what the user types: a web page
         // never reaches the user's files through it, whatever spelling it tries.
-        if ((native.isValid() || url.isLocalFile()) && fromWebPage(info)) {
+        const bool local = native.isValid() || url.isLocalFile();
+        if ((local && fromWebPage(info))
+            || (fromLocalPage(info) && !localPageMayLoad(info, native.isValid() ? native : url))) {
             info.block(true);
             return;
         }
@@ -52,6 +61,39 @@ private:
     static bool fromWebPage(const QWebEngineUrlRequestInfo &info)
     {
         return isWeb(info.initiator()) || isWeb(info.firstPartyUrl());
+    }
+    static bool fromLocalPage(const QWebEngineUrlRequestInfo &info)
+    {
+        const QUrl &from = info.initiator().isEmpty() ? info.firstPartyUrl() : info.initiator();
+        return from.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
+    }
+    // The engine lets local pages load local files only with its file access on, which
+    // also lets their scripts read any file: here a local page's scripts get nothing
+    // (no fetch, XMLHttpRequest or worker), and a frame holds a file of the page's own
+    // drive only (a frame's text is open to the page). Pictures come from anywhere.
+    static bool localPageMayLoad(const QWebEngineUrlRequestInfo &info, const QUrl &target)
+    {
+        using R = QWebEngineUrlRequestInfo;
+        switch (info.resourceType()) {
+        case R::ResourceTypeXhr:
+        case R::ResourceTypeWorker:
+        case R::ResourceTypeSharedWorker:
+        case R::ResourceTypeServiceWorker:
+        case R::ResourceTypePrefetch:
+        case R::ResourceTypePing:
+        case R::ResourceTypeCspReport:
+            return false;
+        case R::ResourceTypeSubFrame:
+        case R::ResourceTypeObject:
+            return !target.isLocalFile() || sameDrive(target, info.firstPartyUrl());
+        default:
+            return true;
+        }
+    }
+    static bool sameDrive(const QUrl &file, const QUrl &page)
+    {
+        const QString a = toWindowsPath(file.toLocalFile()), b = toWindowsPath(page.toLocalFile());
+        return !a.isEmpty() && !b.isEmpty() && a[0] == b[0] && a[0] != QLatin1Char('Z');
     }
 };
 
@@ -119,8 +161,26 @@ bool documentMayNeedPathFixup(const QUrl &url)
     const QUrl file = native.isValid() ? native : url;
     if (!file.isLocalFile())
         return true;
-    QFile f(file.toLocalFile());
-    if (!f.open(QIODevice::ReadOnly) || f.size() > kLargestScannedDocument)
+    // Only a regular file is read ahead: a pipe or a device would block the window
+    // (opening a pipe waits for a writer); the engine takes those its own way.
+    const QString path = file.toLocalFile();
+#ifdef _WIN32
+    QFile f(path);
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+        return true;
+#else
+    QFile f;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0)
+        return true;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return true;
+    }
+#endif
+    if (f.size() > kLargestScannedDocument)
         return true;
     const QByteArray html = f.read(kLargestScannedDocument + 1);
     return html.size() > kLargestScannedDocument || markupMayNeedPathFixup(html);
@@ -138,6 +198,10 @@ public:
 
         QWebEngineSettings *s = profile_->settings();
         s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+        // Without these the engine refuses a local page every picture and frame of the
+        // drive and every web picture; what its scripts may read is ruled by the
+        // interceptor (no fetch or XMLHttpRequest at all), and web responses stay
+        // closed to them by the engine's cross-origin rules.
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
 

@@ -212,12 +212,24 @@ bool startsAt(QByteArrayView html, qsizetype i, const char *word)
     return true;
 }
 
+// Whether the scheme word (lower case) starts at html[i], in any case, with the tabs and
+// line breaks the address parser drops allowed between its letters.
+bool schemeAt(QByteArrayView html, qsizetype i, const char *word)
+{
+    for (qsizetype k = 0; word[k]; ++k, ++i) {
+        while (k > 0 && i < html.size() && (html[i] == '\t' || html[i] == '\r' || html[i] == '\n'))
+            ++i;
+        if (i >= html.size() || lower(html[i]) != word[k])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool markupMayNeedPathFixup(QByteArrayView html)
 {
-    static const char *const makers[] = {"<script", "javascript:", "vbscript:", "<frame",
-                                         "<iframe", "<object",      "<embed",    "<applet"};
+    static const char *const makers[] = {"<script", "<frame", "<iframe", "<object", "<embed", "<applet"};
     const qsizetype n = html.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char c = html[i];
@@ -234,6 +246,8 @@ bool markupMayNeedPathFixup(QByteArrayView html)
             for (const char *m : makers)
                 if (startsAt(html, i, m))
                     return true;
+            if (schemeAt(html, i, "javascript:") || schemeAt(html, i, "vbscript:"))
+                return true;
             continue;
         }
         if ((c == ':' || c == '|') && i > 0 && isLetter(html[i - 1]) && (i < 2 || !isSchemeChar(html[i - 2]))) {

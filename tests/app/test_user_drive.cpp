@@ -116,6 +116,24 @@ TEST_F(UserDrive, FirstStartBringsTheSamplesAndNeverReplacesTheUsersFiles)
     EXPECT_EQ(bytesOf(c + "/HOME-PAG/SF01.JPG"), QByteArray("mio sfondo"));
 }
 
+// A first start stopped half way is completed at the next one, the files already there
+// kept; once complete, a sample the user deletes stays deleted.
+TEST_F(UserDrive, AnInterruptedFirstStartIsCompletedAndADeletedSampleStaysDeleted)
+{
+    const QString c = data + QStringLiteral("/lanterna/C");
+    put(c + "/HOME-PAG/INIZIO.HTM", "<HTML><BODY>mia</BODY></HTML>\r\n");
+    startup::prepareUserDrive();
+    EXPECT_EQ(bytesOf(c + "/HOME-PAG/INIZIO.HTM"), QByteArray("<HTML><BODY>mia</BODY></HTML>\r\n"));
+    EXPECT_EQ(bytesOf(c + "/HOME-PAG/SF01.JPG"), bytesOf(QStringLiteral(":/drive/HOME-PAG/SF01.JPG")));
+    EXPECT_TRUE(QFileInfo(c + "/Utenti/demo/Favorites/Ricette.url").isFile());
+    // No temporary file is left beside the samples.
+    EXPECT_EQ(QDir(c + "/HOME-PAG").entryList(QDir::Files), QDir(QStringLiteral(":/drive/HOME-PAG")).entryList(QDir::Files));
+
+    QFile::remove(c + "/HOME-PAG/SF01.JPG");
+    startup::prepareUserDrive();
+    EXPECT_FALSE(QFileInfo::exists(c + "/HOME-PAG/SF01.JPG"));
+}
+
 TEST_F(UserDrive, AChosenDriveIsLeftAlone)
 {
     const QString chosen = tmp.filePath(QStringLiteral("scelto"));

@@ -142,6 +142,23 @@ TEST_F(VisitedLog, HugeLogFillsTheListAndTheRewriteKeepsEveryLine)
     EXPECT_EQ(readFile(kLog), expected);
 }
 
+// A page that keeps navigating to new addresses: a full list takes no more of them,
+// and the log written at closing stays within the same bound.
+TEST_F(VisitedLog, AFullListTakesNoNewAddressAndTheLogStaysWithinTheBound)
+{
+    QByteArray file;
+    for (int i = 0; i < visitedlog::kMaxListEntries; ++i)
+        file += "http://n/?n=" + QByteArray::number(i) + "\r\n";
+    writeFile(kLog, file);
+    frmBrowser *w = load(QStringLiteral("http://n/?n=start"));
+    ASSERT_EQ(w->cboAddress->count(), visitedlog::kMaxListEntries);
+    w->cboAddress->setEditText(QStringLiteral("http://n/?n=altro"));
+    emit browser()->DocumentComplete(QStringLiteral("http://n/?n=altro"));
+    EXPECT_EQ(w->cboAddress->count(), visitedlog::kMaxListEntries);
+    w->WriteVisitedLog();
+    EXPECT_EQ(platform::splitLines(readFile(kLog)).size(), visitedlog::kMaxListEntries);
+}
+
 namespace {
 // Real files, except that writing fails half-way, as on a full disk.
 class FullDiskFiles : public platform::Files {

@@ -1,12 +1,14 @@
-// Pages that try to bog the program down, on the real engine: a flood of pop-up
-// windows and a page that reloads itself without end.
+// Pages that try to bog the program down or read the user's files, on the real engine:
+// a flood of pop-up windows, a page that reloads itself without end, a prying local page.
 #include "EventWait.h"
 #include "LocalHttpServer.h"
 #include "RealEngineTest.h"
 #include "TestEnv.h"
+#include "WebEngineHelpers.h"
 #include "base/Module1.h"
 #include "base/forms.h"
 #include "browser/frmBrowser.h"
+#include "platform/PathSpace.h"
 #include "platform/PopupLimit.h"
 #include "platform/WebEngineBrowser.h"
 #include "platform/WebEnginePopup.h"
@@ -18,6 +20,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QUrl>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 
@@ -198,4 +201,41 @@ TEST_F(HostilePages, APageThatReloadsItselfWithoutEndStopsOnStopAndOnAnotherAddr
         EXPECT_TRUE(engine->LocationURL().endsWith(QLatin1String("/altra")));
         EXPECT_EQ(w->cboAddress->currentText(), web.url(QStringLiteral("/altra")));
     }
+}
+
+TEST_F(HostilePages, ALocalPageReadsNoOtherFileNorAWebResponseYetShowsPicturesFramesAndLinks)
+{
+    writeFile("C:\\SEGRETO.TXT", "segreto");
+    writeFile("C:\\HOME-PAG\\SF01.JPG", pictureBytes(40, 30));
+    writeFile("C:\\HOME-PAG\\CORNICE.HTM", "<script>parent.postMessage('Cornice', '*')</script>");
+    const QString outside = root->filePath(QStringLiteral("FUORI.TXT")); // on no drive of the program
+    writeFile(platform::toWindowsPath(outside), "fuori");
+    web.add("/dati", {"remoto", "text/plain"});
+    web.add("/foto", {pictureBytes(30, 5), "image/png"});
+    web.add("/arrivo", {"<title>Arrivo</title>a"});
+    // What the page could read, the frame's greeting and the background's width end up in its title.
+    writeFile("C:\\HOME-PAG\\SPIA.HTM", QStringLiteral(R"(<body background="file:///C:\HOME-PAG\SF01.JPG"><script>
+var got = {};
+function show(k, v) { got[k] = v; if (got.r && got.c && got.b) document.title = [got.r, got.c, got.b].join(' / '); }
+onmessage = function (e) { show('c', e.data); };
+var bg = new Image(); bg.onload = function () { show('b', bg.naturalWidth); };
+bg.src = getComputedStyle(document.body).backgroundImage.slice(5, -2);
+function xhr(u) { return new Promise(function (ok, ko) { var x = new XMLHttpRequest(); x.open('GET', u);
+  x.onload = ok; x.onerror = ko; x.send(); }); }
+function frame(u) { return new Promise(function (ok, ko) { var f = document.createElement('iframe');
+  f.onload = function () { try { ok(f.contentDocument.body.innerText); } catch (e) { ko(e); } };
+  f.src = u; document.body.appendChild(f); }); }
+var tries = [fetch('file:///C:/SEGRETO.TXT'), xhr('file:///C:/SEGRETO.TXT'), fetch('%1/dati'), xhr('%1/dati'), frame('%2')];
+Promise.all(tries.map(function (p) { return p.then(function () { return 'letto'; }, function () { return 'no'; }); }))
+  .then(function (r) { show('r', r.join(' ')); });
+</script><img id=d src="file:///C:\HOME-PAG\SF01.JPG"><img id=w src="%1/foto"><iframe src="CORNICE.HTM"></iframe>
+<a id=l href="%1/arrivo">via</a>)").arg(web.url(QString()), QUrl::fromLocalFile(outside).toString()).toLatin1());
+    ASSERT_TRUE(open(QStringLiteral("C:\\HOME-PAG\\SPIA.HTM"), QStringLiteral("/SPIA.HTM")));
+    QWebEnginePage *page = engine->page();
+    ASSERT_TRUE(waitForEvents([&] { return page->title().contains(QLatin1String(" / ")); }, kTimeout));
+    EXPECT_EQ(page->title(), "no no no no no / Cornice / 40");
+    EXPECT_EQ(evalJs(page, QStringLiteral("document.getElementById('d').naturalWidth")).toInt(), 40);
+    EXPECT_EQ(evalJs(page, QStringLiteral("document.getElementById('w').naturalWidth")).toInt(), 30);
+    evalJs(page, QStringLiteral("document.getElementById('l').click()"));
+    EXPECT_TRUE(waitForEvents([&] { return engine->LocationURL().endsWith(QLatin1String("/arrivo")); }, kTimeout));
 }

@@ -1,6 +1,7 @@
 #include "FaultHelpers.h"
 #include "browser/VisitedLog.h"
 
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 namespace {
@@ -168,4 +169,34 @@ TEST_F(RightsTest, ReadOnlyLogOrProgramFolder)
         write();
         EXPECT_EQ(readFile(log), newLog);
     }
+}
+
+// Links planted beside the page, or named as the page, are replaced by the files the
+// rewrite writes; the files they point to are never written.
+TEST_F(RightsTest, LinksBesideOrAsThePageAreReplacedNeverWrittenThrough)
+{
+    makeOwnedDir(QStringLiteral("C:\\HOME-PAG"));
+    writeOwned(kPage, kOld);
+    const QString a = QStringLiteral("C:\\ALTRO\\A.TXT"), b = QStringLiteral("C:\\ALTRO\\B.TXT");
+    const QString page = QStringLiteral("C:\\ALTRO\\PAGINA.HTM");
+    const QByteArray other = "<p>altro file</p>\r\n";
+    writeOwned(a, other);
+    writeOwned(b, other);
+    writeOwned(page, kOld);
+    ASSERT_TRUE(QFile::link(native(a), native(kWork)));
+    ASSERT_TRUE(QFile::link(native(b), native(kBackup)));
+    EXPECT_TRUE(rewrite().isEmpty());
+    EXPECT_EQ(readFile(kBackup), kOld);
+    EXPECT_NE(readFile(kPage), kOld);
+    EXPECT_EQ(readFile(kWork), readFile(kPage));
+    EXPECT_EQ(readFile(a), other);
+    EXPECT_EQ(readFile(b), other);
+
+    QFile::remove(native(kPage));
+    ASSERT_TRUE(QFile::link(native(page), native(kPage)));
+    EXPECT_TRUE(rewrite().isEmpty());
+    EXPECT_NE(readFile(kPage), kOld); // the page shown, rewritten, in the link's place
+    EXPECT_EQ(readFile(page), kOld);
+    for (const QString &name : {kPage, kWork, kBackup})
+        EXPECT_FALSE(QFileInfo(native(name)).isSymLink()) << name.toStdString();
 }

@@ -125,6 +125,16 @@ def scenario():
                        "the new copy's window to have the focus")
             h.end_processes(sorted(h.descendants(copy), reverse=True))
 
+        with s.step("an address typed the moment a page shows is kept, and Enter opens it"):
+            h.type_address(s, w, srv.url("c.htm"))
+            s.wait_requests("/c.htm", 1)
+            s.key("ctrl+a")
+            s.type(srv.url("a.htm?battuto"))
+            # The caption takes this form from the tick after the page's last event.
+            s.wait_title_is(w, web_title(s, "c.htm"))
+            s.key("Return")
+            s.wait_requests("/a.htm?battuto", 1)
+
         with s.step("Alt+F4, Si: the visited addresses are kept"):
             s.activate(w)
             s.key("alt+F4")
@@ -165,6 +175,14 @@ def scenario():
             h.check(rows >= min(10, 1 + len(stored)), "the stored addresses listed at once (%d rows)" % rows)
             s.key("Escape")
             h.end_processes(sorted(h.descendants([p3.pid]), reverse=True))
+
+        with s.step("a pipe named as the start page: the window comes up and answers"):
+            os.mkfifo(os.path.join(s.drive, "HOME-PAG", "TUBO.HTM"))
+            p4 = s.start("C:\\HOME-PAG\\TUBO.HTM")
+            w4 = s.main_window(p4)
+            before = srv.count("/c.htm")
+            h.type_address(s, w4, srv.url("c.htm"))
+            s.wait_requests("/c.htm", before + 1)
 
 
 if __name__ == "__main__":

@@ -171,7 +171,8 @@ TEST(PathFixupScan, OnlyMarkupThatCannotHoldAWindowsFormGoesWithoutTheScript)
          {"<img src=\"C:\\HOME-PAG\\SF01.JPG\">", "<img src=c:/a.jpg>", "<a href=\"file://C:\\HOME-PAG\\B.HTM\">",
           "<a href='file:C:\\B.HTM'>", "<a href=\"file:///C|/B.HTM\">", "<a href=\"file:////C:/B.HTM\">",
           "<a href=\"xfile:///C:/B.HTM\">", "C:", "<img src=\"C&#58;\\a.jpg\">", "<img src=\"C&colon;\\a.jpg\">",
-          "<SCRIPT>document.write('x')</SCRIPT>", "<a href=\"JavaScript:void(0)\">", "<body onload=\"f()\">",
+          "<SCRIPT>document.write('x')</SCRIPT>", "<a href=\"JavaScript:void(0)\">", "<a href=\"java\tscript:f()\">",
+          "<a href=\"j\r\nava\nSCRIPT:f()\">", "<a href=\"vb\tscript:f\">", "<body onload=\"f()\">",
           "<img src=x ONERROR = \"f()\">", "<div/onclick=f()>", "<FRAMESET><FRAME SRC=\"a.htm\">",
           "<iframe src=a.htm>", "<object data=a.htm>", "<embed src=a.svg>"})
         EXPECT_TRUE(markupMayNeedPathFixup(QByteArrayView(needs))) << needs;
