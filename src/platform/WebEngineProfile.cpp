@@ -1,5 +1,7 @@
 #include "platform/WebEngineProfile.h"
 
+#include "platform/DownloadRules.h"
+#include "platform/DownloadsWindow.h"
 #include "platform/WebEngineUrls.h"
 
 #include <QCoreApplication>
@@ -154,6 +156,9 @@ public:
         for (const QPointer<QObject> &h : std::as_const(holders_))
             delete h.data();
         holders_.clear();
+        // Once the application object is going, so are the windows' own means.
+        if (!QCoreApplication::closingDown())
+            delete DownloadsWindow::existing();
         delete profile_;
         profile_ = nullptr;
         delete interceptor_;
@@ -161,7 +166,14 @@ public:
     }
 
     QWebEngineProfile *profile() const { return profile_; }
-    QHash<QWebEnginePage *, std::function<bool()>> announcers;
+    QHash<QWebEnginePage *, DownloadAnnouncer> announcers;
+
+    void pageGone(QWebEnginePage *page)
+    {
+        announcers.remove(page);
+        limits_.remove(page);
+        started_.remove(page);
+    }
 
     void addHolder(QObject *h)
     {
@@ -172,23 +184,52 @@ public:
 private:
     void onDownload(QWebEngineDownloadRequest *download)
     {
-        bool cancel = false;
-        const auto it = announcers.constFind(download->page());
-        if (it != announcers.constEnd()) {
-            const auto announce = it.value(); // the table may change while it asks
-            cancel = announce();
+        QWebEnginePage *page = download->page();
+        const DownloadAnnouncer announcer = announcers.value(page); // the table may change while it asks
+        const QPointer<QWebEnginePage> alive(page);
+        // A page that starts downloads in a loop gets a few; the rest are refused
+        // before any question, so it can neither flood the user nor fill the disk.
+        if (page && !limits_.contains(page))
+            connect(page, &QObject::destroyed, this, [this, page] { pageGone(page); });
+        Started &started = started_[page];
+        started.removeIf([](const QPointer<QWebEngineDownloadRequest> &d) { return !d || d->isFinished(); });
+        if (!limits_[page].mayStart(int(started.size()))) {
+            download->cancel();
+            if (announcer.status)
+                announcer.status(QStringLiteral("Scaricamento rifiutato: troppi scaricamenti da questa pagina"));
+            return;
         }
-        if (cancel) {
+        if (announcer.ask && announcer.ask()) {
             download->cancel();
             return;
         }
         const QString folder = downloadFolder();
         QDir().mkpath(folder);
+        // The name is taken before the engine writes: no other download, of this
+        // copy of the program or of another, can come to the same file.
+        const QString name = reserveDownloadFile(folder, safeDownloadName(download->downloadFileName()));
+        if (name.isEmpty()) {
+            download->cancel();
+            if (announcer.status && alive)
+                announcer.status(QStringLiteral("Impossibile salvare nella cartella ") + folder);
+            return;
+        }
+        const QString path = QDir(folder).filePath(name);
+        connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [download, path] {
+            // A download that did not complete leaves no empty file behind.
+            if (download->state() != QWebEngineDownloadRequest::DownloadCompleted && QFileInfo(path).size() == 0)
+                QFile::remove(path);
+        });
+        started_[page].append(download);
         download->setDownloadDirectory(folder);
-        download->setDownloadFileName(freeFileName(folder, download->downloadFileName()));
+        download->setDownloadFileName(name);
         download->accept();
+        DownloadsWindow::instance()->add(download, path);
     }
 
+    using Started = QList<QPointer<QWebEngineDownloadRequest>>;
+    QHash<QWebEnginePage *, DownloadLimit> limits_;
+    QHash<QWebEnginePage *, Started> started_;
     WindowsPathInterceptor *interceptor_ = nullptr;
     QWebEngineProfile *profile_ = nullptr;
     QList<QPointer<QObject>> holders_;
@@ -231,11 +272,11 @@ void preparePathFixup(QWebEnginePage *page, const QUrl &url)
         page->scripts().remove(s);
 }
 
-void setDownloadAnnouncer(QWebEnginePage *page, std::function<bool()> announcer)
+void setDownloadAnnouncer(QWebEnginePage *page, DownloadAnnouncer announcer)
 {
     ProfileHolder *h = ensureHolder();
     if (!h->announcers.contains(page))
-        QObject::connect(page, &QObject::destroyed, h, [h, page] { h->announcers.remove(page); });
+        QObject::connect(page, &QObject::destroyed, h, [h, page] { h->pageGone(page); });
     h->announcers.insert(page, std::move(announcer));
 }
 
@@ -251,25 +292,6 @@ QString downloadFolder()
 {
     const QString d = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     return d.isEmpty() ? QDir::homePath() : d;
-}
-
-QString freeFileName(const QString &folder, const QString &suggested)
-{
-    QString name = QFileInfo(suggested).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        name = QStringLiteral("download");
-    const QDir dir(folder);
-    if (!QFileInfo::exists(dir.filePath(name)))
-        return name;
-    // "a.tar.gz" becomes "a (1).tar.gz": the number goes before the first dot of the name.
-    const qsizetype dot = name.indexOf(QLatin1Char('.'), 1);
-    const QString stem = dot < 0 ? name : name.left(dot);
-    const QString ext = dot < 0 ? QString() : name.mid(dot);
-    for (int n = 1;; ++n) {
-        const QString candidate = stem + QStringLiteral(" (%1)").arg(n) + ext;
-        if (!QFileInfo::exists(dir.filePath(candidate)))
-            return candidate;
-    }
 }
 
 } // namespace platform
