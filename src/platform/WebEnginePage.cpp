@@ -182,7 +182,8 @@ void EnginePage::onFullScreen(QWebEngineFullScreenRequest request)
 
 QString EnginePage::dialogTitle(const QUrl &origin) const
 {
-    const QString site = siteOf(origin);
+    // A local page's origin is no address to name it by: the page's own is.
+    const QString site = origin.scheme() == QLatin1String("file") ? QString() : siteOf(origin);
     return site.isEmpty() || site == QLatin1String("null") ? siteOf(url()) : site;
 }
 

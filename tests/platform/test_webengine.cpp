@@ -1,4 +1,5 @@
 #include "TestEnv.h"
+#include "LocalHttpServer.h"
 #include "WebEngineHelpers.h"
 #include "platform/WebEngineBrowser.h"
 #include "platform/WebEnginePopup.h"
@@ -387,4 +388,29 @@ TEST_F(WebEngine, DownloadsAreAnnouncedOnceByTheirBrowserAndNeverOverwrite)
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "vecchio");
     EXPECT_FALSE(QFile::exists(downloads + "/ALTRO.ZIP"));
+}
+
+TEST_F(WebEngine, ScriptBoxesAndPermissionQuestionsAreItalianAndAPermissionHoldsForTheRun)
+{
+    writeFile("C:\\HOME-PAG\\INIZIO.HTM", "<html><head><title>Pagina</title></head><body>p</body></html>");
+    ASSERT_EQ(load(*browser, "C:\\HOME-PAG\\INIZIO.HTM"), "file:///C:/HOME-PAG/INIZIO.HTM");
+    ui.answers = {platform::vbCancel};
+    EXPECT_EQ(js("confirm('Sicuro?')"), QVariant(false));
+    EXPECT_EQ(ui.last().title, "file:///C:/HOME-PAG/INIZIO.HTM");
+    ui.inputs = {"Mario"};
+    EXPECT_EQ(js("prompt('Nome?', 'x')"), QVariant("Mario"));
+    EXPECT_EQ(ui.last().text, "Nome?");
+
+    LocalHttpServer server;
+    server.add("/p.htm", {"<html><head><title>Sito</title></head><body>s</body></html>"});
+    const QString ask = "Notification.requestPermission(function (p) { document.title = p; })";
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_FALSE(load(*browser, server.url("/p.htm")).isEmpty());
+        const size_t shown = ui.messages.size();
+        js(ask);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return browser->LocationName() == "granted"; }, kLoad));
+        EXPECT_EQ(ui.messages.size(), shown + (run == 0 ? 1 : 0)) << "asked once, remembered after";
+    }
+    EXPECT_EQ(ui.messages.back().text.toStdString(),
+              ("Il sito " + server.url("") + " chiede di mostrare notifiche.\rConsentire?").toStdString());
 }
