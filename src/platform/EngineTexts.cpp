@@ -30,8 +30,6 @@ void useItalianActions(QWebEnginePage *page)
         {P::Unselect, "Deseleziona"},
         {P::OpenLinkInThisWindow, "Apri il collegamento"},
         {P::OpenLinkInNewWindow, "Apri il collegamento in una &nuova finestra"},
-        {P::OpenLinkInNewTab, "Apri il collegamento in una nuova finestra"},
-        {P::OpenLinkInNewBackgroundTab, "Apri il collegamento in una nuova finestra"},
         {P::CopyLinkToClipboard, "Copia &indirizzo del collegamento"},
         {P::DownloadLinkToDisk, "Salva il collegamento"},
         {P::CopyImageToClipboard, "Copia &immagine"},
@@ -51,6 +49,10 @@ void useItalianActions(QWebEnginePage *page)
     for (const auto &n : names)
         if (QAction *a = page->action(n.action))
             a->setText(QString::fromUtf8(n.text));
+    // A window of its own is the program's one way: no tabs.
+    for (P::WebAction tab : {P::OpenLinkInNewTab, P::OpenLinkInNewBackgroundTab})
+        if (QAction *a = page->action(tab))
+            a->setVisible(false);
 }
 
 QString certificateReason(int type)

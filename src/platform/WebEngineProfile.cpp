@@ -142,6 +142,7 @@ public:
         s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        s->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true); // a video's own button
 
         connect(profile_, &QWebEngineProfile::downloadRequested, this, &ProfileHolder::onDownload);
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &ProfileHolder::release);

@@ -67,14 +67,15 @@ class _Handler(http.server.BaseHTTPRequestHandler):
             return self._send(body)
         if path == "/favicon.ico":
             return self.send_error(404)
-        name = path.lstrip("/")
+        name = path.split("?")[0].lstrip("/")
         if name == "slow.htm":
             return self._slow()
         if name in LOGINS and not self._logged_in(name):
             return
-        if name == "allegato.txt":
+        if name in ("allegato.txt", "molti.txt"):
+            saved = "dati.txt" if name == "allegato.txt" else name
             return self._send(ATTACHMENT, "text/plain",
-                              [("Content-Disposition", 'attachment; filename="dati.txt"')])
+                              [("Content-Disposition", 'attachment; filename="%s"' % saved)])
         page = self.server.pages.get(name)
         if page is None:
             return self.send_error(404)
@@ -161,6 +162,11 @@ class WebServer(socketserver.ThreadingMixIn, http.server.HTTPServer):
             "pop.htm": page("Finestra pop", "<p>pop</p>"),
             "protetta.htm": page("Area riservata", "<p>dentro</p>"),
             "riservata.htm": page("Archivio riservato", "<p>dentro</p>"),
+            "video.htm": page("Con video", "<button style='%s' onclick=\"document.documentElement"
+                              ".requestFullscreen()\">schermo intero</button>" % BIG),
+            # A page that asks for twenty downloads at once.
+            "molti.htm": page("Molti", "<script>for (var i = 0; i < 20; ++i) { var a = document.createElement('a');"
+                              " a.href = '/molti.txt?' + i; document.body.appendChild(a); a.click(); }</script>"),
             "messaggio.htm": page("Con messaggio",
                                   "<button style='%s' onclick=\"alert('Ciao dalla pagina')\">avvisa</button>" % BIG),
         }
