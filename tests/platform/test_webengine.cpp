@@ -1,6 +1,7 @@
 #include "TestEnv.h"
 #include "LocalHttpServer.h"
 #include "WebEngineHelpers.h"
+#include "platform/DownloadsWindow.h"
 #include "platform/WebEngineBrowser.h"
 #include "platform/WebEnginePopup.h"
 
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 #include <memory>
@@ -388,6 +390,13 @@ TEST_F(WebEngine, DownloadsAreAnnouncedOnceByTheirBrowserAndNeverOverwrite)
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "vecchio");
     EXPECT_FALSE(QFile::exists(downloads + "/ALTRO.ZIP"));
+
+    // The window lists it, done, under the name it was saved as.
+    QTreeWidget *list = platform::DownloadsWindow::existing()->list();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->topLevelItem(0)->text(3) == "completato"; }, kLoad));
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "DATI (1).ZIP");
+    EXPECT_EQ(list->topLevelItem(0)->text(2), "100%");
 }
 
 TEST_F(WebEngine, ScriptBoxesAndPermissionQuestionsAreItalianAndAPermissionHoldsForTheRun)
