@@ -397,6 +397,14 @@ TEST_F(WebEngine, DownloadsAreAnnouncedOnceByTheirBrowserAndNeverOverwrite)
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->topLevelItem(0)->text(3) == "completato"; }, kLoad));
     EXPECT_EQ(list->topLevelItem(0)->text(0), "DATI (1).ZIP");
     EXPECT_EQ(list->topLevelItem(0)->text(2), "100%");
+
+    // "Salva pagina" goes the same way, named after the page's title.
+    writeFile("C:\\FILES\\P.HTM", "<html><head><title>Da salvare</title></head><body>x</body></html>");
+    ASSERT_FALSE(load(*browser, "C:\\FILES\\P.HTM").isEmpty());
+    browser->page()->triggerAction(QWebEnginePage::SavePage);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return list->topLevelItemCount() == 2 && list->topLevelItem(0)->text(3) == "completato"; }, kLoad));
+    EXPECT_TRUE(QFile::exists(downloads + "/Da salvare.mhtml"));
 }
 
 TEST_F(WebEngine, ScriptBoxesAndPermissionQuestionsAreItalianAndAPermissionHoldsForTheRun)
