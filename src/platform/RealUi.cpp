@@ -168,8 +168,8 @@ bool RealUi::askLogin(const QString &site, const QString &realm, QString *user, 
     auto *name = new QLineEdit(*user);
     auto *secret = new QLineEdit(*password);
     secret->setEchoMode(QLineEdit::Password);
-    rows->addRow(QStringLiteral("&Nome utente:"), name);
-    rows->addRow(QStringLiteral("&Password:"), secret);
+    rows->addRow(QStringLiteral("&Nome utente"), name);
+    rows->addRow(QStringLiteral("&Password"), secret);
     return runDialog(QStringLiteral("Autenticazione richiesta"), rows, name, [&] {
         *user = name->text();
         *password = secret->text();
