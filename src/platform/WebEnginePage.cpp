@@ -44,6 +44,8 @@ public:
         if (oldView_ && view_->page())
             oldView_->setPage(view_->page());
     }
+    // The page is going: nothing to give back.
+    void forgetOldView() { oldView_ = nullptr; }
 
 protected:
     void closeEvent(QCloseEvent *event) override
@@ -83,7 +85,12 @@ EnginePage::EnginePage(QWebEngineProfile *profile, QObject *parent) : QWebEngine
     connect(this, &QWebEnginePage::fullScreenRequested, this, &EnginePage::onFullScreen);
 }
 
-EnginePage::~EnginePage() { delete fullScreen_.data(); }
+EnginePage::~EnginePage()
+{
+    if (fullScreen_)
+        fullScreen_->forgetOldView();
+    delete fullScreen_.data();
+}
 
 void EnginePage::loginsAllowedAgain()
 {
@@ -91,13 +98,20 @@ void EnginePage::loginsAllowedAgain()
     loginsRefused_ = false;
 }
 
-bool EnginePage::takeUserWindow() { return std::exchange(userWindow_, false); }
+bool EnginePage::takeUserWindow()
+{
+    // Only the window the engine asks for right after the user's choice: a choice that
+    // opened nothing must not let a later pop-up through.
+    const bool recent = userWindow_.isValid() && !userWindow_.hasExpired(2000);
+    userWindow_.invalidate();
+    return recent;
+}
 
 void EnginePage::triggerAction(WebAction action, bool checked)
 {
     if (action == OpenLinkInNewWindow || action == OpenLinkInNewTab || action == OpenLinkInNewBackgroundTab
         || action == ViewSource)
-        userWindow_ = true;
+        userWindow_.start();
     QWebEnginePage::triggerAction(action, checked);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
 #include <QWebEnginePage>
@@ -47,7 +48,7 @@ private:
 
     QHash<QString, int> loginsAsked_; // address -> questions asked
     bool loginsRefused_ = false;      // Annulla: no more questions until the user's command
-    bool userWindow_ = false;
+    QElapsedTimer userWindow_; // started by the user's choice of a new window
     QPointer<FullScreenWindow> fullScreen_;
 };
 
