@@ -78,7 +78,7 @@ EnginePage::EnginePage(QWebEngineProfile *profile, QObject *parent) : QWebEngine
             [this](const QUrl &url, QAuthenticator *auth) { askLogin(url, auth, siteOf(url)); });
     connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
             [this](const QUrl &url, QAuthenticator *auth, const QString &proxyHost) {
-                askLogin(url, auth, proxyHost);
+                askLogin(url, auth, proxyHost + QStringLiteral(" (proxy)"));
             });
     connect(this, &QWebEnginePage::certificateError, this, &EnginePage::onCertificateError);
     connect(this, &QWebEnginePage::featurePermissionRequested, this, &EnginePage::onPermission);

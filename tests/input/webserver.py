@@ -17,6 +17,8 @@ SLOW_SECONDS = 12
 # Pages behind a Basic login, by realm; every one takes this user and password.
 LOGINS = {"protetta.htm": "Router", "riservata.htm": "Archivio"}
 LOGIN_USER, LOGIN_PASSWORD = "utente", "segreta"
+# An outside site that the proxy stand-in lets through only after its own login.
+PROXY_LOGIN_HOST = "riservato.example"
 ATTACHMENT = b"contenuto dell'allegato\n"
 
 
@@ -32,7 +34,7 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         own = "http://127.0.0.1:%d/" % srv.port
         if self.path.startswith(own):
             self.path = self.path[len(own) - 1:]
-        auth = self.headers.get("Authorization")
+        auth = self.headers.get("Authorization") or self.headers.get("Proxy-Authorization")
         with srv.lock:
             srv.requests.append((self.command, self.path))
             srv.auths.append((self.path, auth))
@@ -61,6 +63,8 @@ class _Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         self._record()
         path = self.path
+        if path.startswith("http://%s/" % PROXY_LOGIN_HOST) and not self._logged_in(path, proxy=True):
+            return
         if path.startswith("http://"):
             # A proxied request for an outside site: a small page naming it.
             body = "<html><head><title>Sito %s</title></head><body>proxy</body></html>" % path
@@ -81,13 +85,14 @@ class _Handler(http.server.BaseHTTPRequestHandler):
             return self.send_error(404)
         self._send(page)
 
-    def _logged_in(self, name):
+    def _logged_in(self, name, proxy=False):
         right = "Basic " + base64.b64encode(("%s:%s" % (LOGIN_USER, LOGIN_PASSWORD)).encode()).decode()
-        if self.headers.get("Authorization") == right:
+        if self.headers.get("Proxy-Authorization" if proxy else "Authorization") == right:
             return True
         data = page("Accesso negato", "<p>Accesso negato</p>").encode("utf-8")
-        self.send_response(401)
-        self.send_header("WWW-Authenticate", 'Basic realm="%s"' % LOGINS[name])
+        self.send_response(407 if proxy else 401)
+        self.send_header("Proxy-Authenticate" if proxy else "WWW-Authenticate",
+                         'Basic realm="%s"' % ("Proxy" if proxy else LOGINS[name]))
         self.send_header("Content-Type", "text/html; charset=utf-8")
         self.send_header("Content-Length", str(len(data)))
         self.end_headers()
