@@ -418,6 +418,15 @@ TEST_F(WebEngine, ScriptBoxesAndPermissionQuestionsAreItalianAndAPermissionHolds
     EXPECT_EQ(js("prompt('Nome?', 'x')"), QVariant("Mario"));
     EXPECT_EQ(ui.last().text, "Nome?");
 
+    // Leaving a page that asks first (the engine asks only after the user has touched it).
+    js("window.onbeforeunload = function (e) { e.preventDefault(); return 'x'; }");
+    QTest::mouseClick(browser->view()->focusProxy(), Qt::LeftButton, {}, QPoint(20, 20));
+    const size_t before = ui.messages.size();
+    EXPECT_EQ(load(*browser, "about:blank"), "about:blank"); // OK: the page is left
+    ASSERT_EQ(ui.messages.size(), before + 1);
+    EXPECT_EQ(ui.last().text.toStdString(),
+              "Vuoi davvero lasciare questa pagina?\rLe modifiche fatte potrebbero non essere salvate.");
+
     LocalHttpServer server;
     server.add("/p.htm", {"<html><head><title>Sito</title></head><body>s</body></html>"});
     const QString ask = "Notification.requestPermission(function (p) { document.title = p; })";
