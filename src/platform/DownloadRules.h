@@ -11,6 +11,9 @@ namespace platform {
 // nothing is left.
 QString safeDownloadName(const QString &suggested);
 inline constexpr int kMaxDownloadNameBytes = 200;
+// Space a download always leaves free on the disk of the download folder: one that
+// would take it is refused, or stopped.
+inline constexpr qint64 kDiskReserveBytes = 64 * 1024 * 1024;
 
 // Creates a new empty file in the folder under the name, else "a (1).zip",
 // "a (2).zip", ..., and returns the name it took; empty when none could be made.

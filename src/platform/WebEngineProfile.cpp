@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -206,6 +207,12 @@ private:
         }
         const QString folder = downloadFolder();
         QDir().mkpath(folder);
+        if (!roomLeft(folder)) {
+            download->cancel();
+            if (announcer.status && alive)
+                announcer.status(kDiskFull);
+            return;
+        }
         // The name is taken before the engine writes: no other download, of this
         // copy of the program or of another, can come to the same file.
         const QString name = reserveDownloadFile(folder, safeDownloadName(download->downloadFileName()));
@@ -221,12 +228,23 @@ private:
             if (download->state() != QWebEngineDownloadRequest::DownloadCompleted && QFileInfo(path).size() == 0)
                 QFile::remove(path);
         });
+        connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [download, folder] {
+            if (!roomLeft(folder))
+                download->cancel(); // a download without end never fills the disk
+        });
         started_[page].append(download);
         download->setDownloadDirectory(folder);
         download->setDownloadFileName(name);
         download->accept();
         DownloadsWindow::instance()->add(download, path);
     }
+
+    static bool roomLeft(const QString &folder)
+    {
+        const QStorageInfo disk(folder);
+        return !disk.isValid() || disk.bytesAvailable() > kDiskReserveBytes;
+    }
+    static inline const QString kDiskFull = QStringLiteral("Scaricamento rifiutato: disco quasi pieno");
 
     using Started = QList<QPointer<QWebEngineDownloadRequest>>;
     QHash<QWebEnginePage *, DownloadLimit> limits_;
