@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
@@ -439,4 +440,28 @@ TEST_F(WebEngine, ScriptBoxesAndPermissionQuestionsAreItalianAndAPermissionHolds
     }
     EXPECT_EQ(ui.messages.back().text.toStdString(),
               ("Il sito " + server.url("") + " chiede di mostrare notifiche.\rConsentire?").toStdString());
+}
+
+TEST_F(WebEngine, AnnullaInTheDownloadsWindowStopsADownloadAndLeavesNoFile)
+{
+    const QString home = root->filePath("home");
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root->filePath("config")));
+    LocalHttpServer server;
+    server.add("/lungo.bin", {QByteArray(100000, 'x'), "application/octet-stream", 100});
+    browser->Navigate(server.url("/lungo.bin"));
+    ASSERT_TRUE(QTest::qWaitFor([] { return platform::DownloadsWindow::existing(); }, kLoad));
+    QTreeWidget *list = platform::DownloadsWindow::existing()->list();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() > 0; }, kLoad));
+    QTreeWidgetItem *row = list->topLevelItem(0);
+    EXPECT_EQ(row->text(3), "in corso");
+    EXPECT_TRUE(QFile::exists(home + "/Downloads/" + row->text(0))); // reserved before the first byte
+    QPushButton *annulla = nullptr;
+    for (QPushButton *b : platform::DownloadsWindow::existing()->findChildren<QPushButton *>())
+        if (b->text() == "Annulla")
+            annulla = b;
+    ASSERT_TRUE(annulla && annulla->isEnabled());
+    annulla->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return row->text(3) == "annullato"; }, kLoad));
+    EXPECT_EQ(QDir(home + "/Downloads").entryList(QDir::Files), QStringList());
 }
