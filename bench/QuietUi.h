@@ -17,6 +17,8 @@ public:
     QString openFileDialog(const QString &s, const QString &, const QString &) override { return s; }
     void popupMenu(QMenu *) override {}
     void endProgram() override {}
+    bool askLogin(const QString &, const QString &, QString *, QString *) override { return false; }
+    bool inputBox(const QString &, const QString &, QString *) override { return false; }
 
 protected:
     int showMessage(const QString &text, int, const QString &) override

@@ -6,9 +6,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <functional>
 
 namespace platform {
 
@@ -70,6 +78,8 @@ int RealUi::showMessage(const QString &text, int flags, const QString &title)
         box.setEscapeButton(QMessageBox::Ok);
         break;
     }
+    if (flags & vbDefaultButton2)
+        box.setDefaultButton(box.escapeButton() ? qobject_cast<QPushButton *>(box.escapeButton()) : nullptr);
     // The program speaks Italian whatever the desktop's language.
     if (QAbstractButton *b = box.button(QMessageBox::Yes))
         b->setText(QStringLiteral("&S\u00EC"));
@@ -114,6 +124,68 @@ void RealUi::setWaitCursor(bool on)
 }
 
 void RealUi::doEvents() { QCoreApplication::processEvents(); }
+
+namespace {
+
+// A modal dialog with OK / Annulla below the given rows; on OK, taken() reads the
+// fields while they still exist.
+bool runDialog(const QString &title, QLayout *rows, QWidget *focus, const std::function<void()> &taken)
+{
+    QDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addLayout(rows);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    dialog.setMinimumWidth(360);
+    focus->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    taken();
+    return true;
+}
+
+QLabel *wrapped(const QString &text)
+{
+    auto *label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+bool RealUi::askLogin(const QString &site, const QString &realm, QString *user, QString *password)
+{
+    auto *rows = new QFormLayout;
+    QString text = QStringLiteral("Il sito %1 chiede un nome utente e una password.").arg(site);
+    if (!realm.isEmpty())
+        text += QStringLiteral("\nArea: %1").arg(realm);
+    rows->addRow(wrapped(text));
+    auto *name = new QLineEdit(*user);
+    auto *secret = new QLineEdit(*password);
+    secret->setEchoMode(QLineEdit::Password);
+    rows->addRow(QStringLiteral("&Nome utente"), name);
+    rows->addRow(QStringLiteral("&Password"), secret);
+    return runDialog(QStringLiteral("Autenticazione richiesta"), rows, name, [&] {
+        *user = name->text();
+        *password = secret->text();
+    });
+}
+
+bool RealUi::inputBox(const QString &prompt, const QString &title, QString *value)
+{
+    auto *rows = new QVBoxLayout;
+    rows->addWidget(wrapped(prompt));
+    auto *edit = new QLineEdit(*value);
+    rows->addWidget(edit);
+    edit->selectAll();
+    return runDialog(title.isEmpty() ? QString::fromLatin1(kAppTitle) : title, rows, edit,
+                     [&] { *value = edit->text(); });
+}
 
 QString RealUi::openFileDialog(const QString &startFileName, const QString &title, const QString &filter)
 {

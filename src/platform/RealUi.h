@@ -15,6 +15,8 @@ public:
     QString openFileDialog(const QString &startFileName, const QString &title, const QString &filter) override;
     void popupMenu(QMenu *menu) override;
     void endProgram() override;
+    bool askLogin(const QString &site, const QString &realm, QString *user, QString *password) override;
+    bool inputBox(const QString &prompt, const QString &title, QString *value) override;
 
 protected:
     int showMessage(const QString &text, int flags, const QString &title) override;

@@ -12,8 +12,10 @@ enum MsgBoxStyle : int {
     vbOKCancel = 1,
     vbYesNo = 4,
     vbCritical = 16,
+    vbQuestion = 32,
     vbExclamation = 48,
     vbInformation = 64,
+    vbDefaultButton2 = 256, // the second button (Annulla, No) answers Enter
 };
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
@@ -47,6 +49,10 @@ public:
     virtual void popupMenu(QMenu *menu) = 0;
     // Ends the program at once (the caller returns right after).
     virtual void endProgram() = 0;
+    // The login box of a site or proxy: false on Annulla. The fields come in filled.
+    virtual bool askLogin(const QString &site, const QString &realm, QString *user, QString *password) = 0;
+    // A one-line question with OK / Annulla; false on Annulla, value unchanged then.
+    virtual bool inputBox(const QString &prompt, const QString &title, QString *value) = 0;
 
 protected:
     virtual int showMessage(const QString &text, int flags, const QString &title) = 0;

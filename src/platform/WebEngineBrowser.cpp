@@ -1,6 +1,7 @@
 #include "platform/WebEngineBrowser.h"
 
 #include "platform/Memory.h"
+#include "platform/WebEnginePage.h"
 #include "platform/PopupLimit.h"
 #include "platform/WebEnginePopup.h"
 #include "platform/WebEngineProfile.h"
@@ -15,10 +16,10 @@
 
 namespace platform {
 
-class WebEngineBrowserPage : public QWebEnginePage {
+class WebEngineBrowserPage : public EnginePage {
 public:
     WebEngineBrowserPage(WebEngineBrowser *browser, QObject *parent)
-        : QWebEnginePage(webEngineProfile(), parent), browser_(browser)
+        : EnginePage(webEngineProfile(), parent), browser_(browser)
     {
         usePathFixup(this);
     }
@@ -87,11 +88,12 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent)
     page_ = new WebEngineBrowserPage(this, view_);
     view_->setPage(page_);
     destroyBeforeProfile(page_);
-    setDownloadAnnouncer(page_, [this] {
-        bool cancel = false;
-        emit FileDownload(&cancel);
-        return cancel;
-    });
+    setDownloadAnnouncer(page_, {[this] {
+                                     bool cancel = false;
+                                     emit FileDownload(&cancel);
+                                     return cancel;
+                                 },
+                                 [this](const QString &text) { emit StatusTextChange(text); }});
 
     // loadingChanged comes with loadStarted and loadFinished and also names the
     // address, which tells the load of a refused navigation apart.
@@ -170,6 +172,9 @@ void WebEngineBrowser::raiseHeldBegin()
 
 QWebEnginePage *WebEngineBrowser::openWindow()
 {
+    // The user's own choice in the context menu is no pop-up: it opens unasked.
+    if (page_ && page_->takeUserWindow())
+        return WebEnginePopup::open(webEngineProfile(), popups_)->page();
     // Past the limit the request is dropped before it is raised: a page asking in a
     // loop would otherwise raise (and, questions on, ask about) every one of them.
     if (!page_ || !mayOpenWindow(page_, *popups_))
@@ -274,17 +279,30 @@ void WebEngineBrowser::Navigate(const QString &url)
         return;
     refusedAhead_ = false;
     stopped_ = false;
+    page_->loginsAllowedAgain();
     preparePathFixup(page_, target);
     page_->load(target);
 }
 
-void WebEngineBrowser::GoBack() { view_->back(); }
-void WebEngineBrowser::GoForward() { view_->forward(); }
+void WebEngineBrowser::GoBack()
+{
+    if (page_)
+        page_->loginsAllowedAgain();
+    view_->back();
+}
+void WebEngineBrowser::GoForward()
+{
+    if (page_)
+        page_->loginsAllowedAgain();
+    view_->forward();
+}
 void WebEngineBrowser::GoHome() { Navigate(homePage()); }
 void WebEngineBrowser::GoSearch() { Navigate(searchPage()); }
 void WebEngineBrowser::Refresh()
 {
     stopped_ = false; // the user's reload
+    if (page_)
+        page_->loginsAllowedAgain();
     view_->reload();
 }
 void WebEngineBrowser::Stop()

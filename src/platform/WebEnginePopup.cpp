@@ -1,6 +1,7 @@
 #include "platform/WebEnginePopup.h"
 
 #include "platform/PopupLimit.h"
+#include "platform/WebEnginePage.h"
 #include "platform/WebEngineProfile.h"
 
 #include <QVBoxLayout>
@@ -12,10 +13,10 @@ namespace platform {
 
 namespace {
 
-class PopupPage : public QWebEnginePage {
+class PopupPage : public EnginePage {
 public:
     PopupPage(QWebEngineProfile *profile, std::shared_ptr<PopupLimit> limit, QObject *parent)
-        : QWebEnginePage(profile, parent), limit_(std::move(limit))
+        : EnginePage(profile, parent), limit_(std::move(limit))
     {
         connect(this, &QWebEnginePage::loadStarted, this, [this] { windowsAllowedAgain(this); });
         usePathFixup(this);
@@ -31,7 +32,7 @@ protected:
 
     QWebEnginePage *createWindow(WebWindowType) override
     {
-        if (!mayOpenWindow(this, *limit_))
+        if (!takeUserWindow() && !mayOpenWindow(this, *limit_))
             return nullptr;
         return WebEnginePopup::open(profile(), limit_)->page();
     }

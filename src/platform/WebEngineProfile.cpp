@@ -1,6 +1,8 @@
 #include "platform/WebEngineProfile.h"
 
 #include "platform/PathSpace.h"
+#include "platform/DownloadRules.h"
+#include "platform/DownloadsWindow.h"
 #include "platform/WebEngineUrls.h"
 
 #include <QCoreApplication>
@@ -10,6 +12,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -204,6 +207,7 @@ public:
         // closed to them by the engine's cross-origin rules.
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
         s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        s->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true); // a video's own button
 
         connect(profile_, &QWebEngineProfile::downloadRequested, this, &ProfileHolder::onDownload);
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &ProfileHolder::release);
@@ -218,6 +222,9 @@ public:
         for (const QPointer<QObject> &h : std::as_const(holders_))
             delete h.data();
         holders_.clear();
+        // Once the application object is going, so are the windows' own means.
+        if (!QCoreApplication::closingDown())
+            delete DownloadsWindow::existing();
         delete profile_;
         profile_ = nullptr;
         delete interceptor_;
@@ -225,7 +232,14 @@ public:
     }
 
     QWebEngineProfile *profile() const { return profile_; }
-    QHash<QWebEnginePage *, std::function<bool()>> announcers;
+    QHash<QWebEnginePage *, DownloadAnnouncer> announcers;
+
+    void pageGone(QWebEnginePage *page)
+    {
+        announcers.remove(page);
+        limits_.remove(page);
+        started_.remove(page);
+    }
 
     void addHolder(QObject *h)
     {
@@ -236,23 +250,69 @@ public:
 private:
     void onDownload(QWebEngineDownloadRequest *download)
     {
-        bool cancel = false;
-        const auto it = announcers.constFind(download->page());
-        if (it != announcers.constEnd()) {
-            const auto announce = it.value(); // the table may change while it asks
-            cancel = announce();
+        QWebEnginePage *page = download->page();
+        const DownloadAnnouncer announcer = announcers.value(page); // the table may change while it asks
+        const QPointer<QWebEnginePage> alive(page);
+        // A page that starts downloads in a loop gets a few; the rest are refused
+        // before any question, so it can neither flood the user nor fill the disk.
+        if (page && !limits_.contains(page))
+            connect(page, &QObject::destroyed, this, [this, page] { pageGone(page); });
+        Started &started = started_[page];
+        started.removeIf([](const QPointer<QWebEngineDownloadRequest> &d) { return !d || d->isFinished(); });
+        if (!limits_[page].mayStart(int(started.size()))) {
+            download->cancel();
+            if (announcer.status)
+                announcer.status(QStringLiteral("Scaricamento rifiutato: troppi scaricamenti da questa pagina"));
+            return;
         }
-        if (cancel) {
+        if (announcer.ask && announcer.ask()) {
             download->cancel();
             return;
         }
         const QString folder = downloadFolder();
         QDir().mkpath(folder);
+        if (!roomLeft(folder)) {
+            download->cancel();
+            if (announcer.status && alive)
+                announcer.status(kDiskFull);
+            return;
+        }
+        // The name is taken before the engine writes: no other download, of this
+        // copy of the program or of another, can come to the same file.
+        const QString name = reserveDownloadFile(folder, safeDownloadName(download->downloadFileName()));
+        if (name.isEmpty()) {
+            download->cancel();
+            if (announcer.status && alive)
+                announcer.status(QStringLiteral("Impossibile salvare nella cartella ") + folder);
+            return;
+        }
+        const QString path = QDir(folder).filePath(name);
+        connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [download, path] {
+            // A download that did not complete leaves no empty file behind.
+            if (download->state() != QWebEngineDownloadRequest::DownloadCompleted && QFileInfo(path).size() == 0)
+                QFile::remove(path);
+        });
+        connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [download, folder] {
+            if (!roomLeft(folder))
+                download->cancel(); // a download without end never fills the disk
+        });
+        started_[page].append(download);
         download->setDownloadDirectory(folder);
-        download->setDownloadFileName(freeFileName(folder, download->downloadFileName()));
+        download->setDownloadFileName(name);
         download->accept();
+        DownloadsWindow::instance()->add(download, path);
     }
 
+    static bool roomLeft(const QString &folder)
+    {
+        const QStorageInfo disk(folder);
+        return !disk.isValid() || disk.bytesAvailable() > kDiskReserveBytes;
+    }
+    static inline const QString kDiskFull = QStringLiteral("Scaricamento rifiutato: disco quasi pieno");
+
+    using Started = QList<QPointer<QWebEngineDownloadRequest>>;
+    QHash<QWebEnginePage *, DownloadLimit> limits_;
+    QHash<QWebEnginePage *, Started> started_;
     WindowsPathInterceptor *interceptor_ = nullptr;
     QWebEngineProfile *profile_ = nullptr;
     QList<QPointer<QObject>> holders_;
@@ -295,11 +355,11 @@ void preparePathFixup(QWebEnginePage *page, const QUrl &url)
         page->scripts().remove(s);
 }
 
-void setDownloadAnnouncer(QWebEnginePage *page, std::function<bool()> announcer)
+void setDownloadAnnouncer(QWebEnginePage *page, DownloadAnnouncer announcer)
 {
     ProfileHolder *h = ensureHolder();
     if (!h->announcers.contains(page))
-        QObject::connect(page, &QObject::destroyed, h, [h, page] { h->announcers.remove(page); });
+        QObject::connect(page, &QObject::destroyed, h, [h, page] { h->pageGone(page); });
     h->announcers.insert(page, std::move(announcer));
 }
 
@@ -315,25 +375,6 @@ QString downloadFolder()
 {
     const QString d = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     return d.isEmpty() ? QDir::homePath() : d;
-}
-
-QString freeFileName(const QString &folder, const QString &suggested)
-{
-    QString name = QFileInfo(suggested).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        name = QStringLiteral("download");
-    const QDir dir(folder);
-    if (!QFileInfo::exists(dir.filePath(name)))
-        return name;
-    // "a.tar.gz" becomes "a (1).tar.gz": the number goes before the first dot of the name.
-    const qsizetype dot = name.indexOf(QLatin1Char('.'), 1);
-    const QString stem = dot < 0 ? name : name.left(dot);
-    const QString ext = dot < 0 ? QString() : name.mid(dot);
-    for (int n = 1;; ++n) {
-        const QString candidate = stem + QStringLiteral(" (%1)").arg(n) + ext;
-        if (!QFileInfo::exists(dir.filePath(candidate)))
-            return candidate;
-    }
 }
 
 } // namespace platform

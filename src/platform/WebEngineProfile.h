@@ -23,9 +23,15 @@ QWebEngineProfile *webEngineProfile();
 void usePathFixup(QWebEnginePage *page);
 void preparePathFixup(QWebEnginePage *page, const QUrl &url);
 
-// Downloads a page asks for are first offered to its announcer, which answers true
-// to cancel; pages without one download straight away. Both go to downloadFolder().
-void setDownloadAnnouncer(QWebEnginePage *page, std::function<bool()> announcer);
+// Downloads a page asks for are first offered to its announcer, whose ask() answers
+// true to cancel; pages without one download straight away, each into a name of its
+// own in downloadFolder(), listed in the "Scaricamenti" window. A download refused
+// for the page's sake (too many of them) is told to status().
+struct DownloadAnnouncer {
+    std::function<bool()> ask;
+    std::function<void(const QString &)> status;
+};
+void setDownloadAnnouncer(QWebEnginePage *page, DownloadAnnouncer announcer);
 void clearDownloadAnnouncer(QWebEnginePage *page);
 
 // Pages of the profile, or windows holding them, that may still be alive when the
@@ -33,9 +39,7 @@ void clearDownloadAnnouncer(QWebEnginePage *page);
 // outlive its pages.
 void destroyBeforeProfile(QObject *holder);
 
-// The user's download folder, and a name in it that does not hide an existing file
-// ("a.zip", else "a (1).zip", "a (2).zip", ...).
+// The user's download folder.
 QString downloadFolder();
-QString freeFileName(const QString &folder, const QString &suggested);
 
 } // namespace platform

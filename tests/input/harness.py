@@ -159,6 +159,7 @@ class Session:
         self.programs = []     # Popen objects of the program
         self.display = None
         self.server = None
+        self.tls = None
         self.step_name = "start"
         self.shot_count = 0
 
@@ -191,8 +192,9 @@ class Session:
         for p in self.programs + self.started:
             with contextlib.suppress(Exception):
                 p.wait(timeout=5)
-        if self.server:
-            self.server.stop()
+        for server in (self.server, self.tls):
+            if server:
+                server.stop()
         shutil.rmtree(self.root, ignore_errors=True)
         return False
 
@@ -233,6 +235,13 @@ class Session:
                 print("openbox on %s, running: %s, said: %s" % (self.display, wm.poll() is None, f.read()),
                       file=sys.stderr)
             raise
+
+    def tls_server(self):
+        """The same pages over TLS, with a self-signed certificate made now."""
+        self.tls = webserver.WebServer(os.path.join(self.root, "tls-requests.log"),
+                                       webserver.self_signed_certificate(self.root))
+        self.server.tls = self.tls
+        return self.tls
 
     def env(self, **extra):
         e = {k: v for k, v in os.environ.items()
@@ -328,17 +337,21 @@ class Session:
         self.x(["xdotool", "windowactivate", "--sync", str(wid)], check=False)
         wait_for(lambda: self.x(["xdotool", "getactivewindow"], check=False).strip() == str(wid),
                  10, "window %s to be active" % wid)
+        # The window manager names the active window before the keyboard's focus gets
+        # there (just after a dialog closes): keys typed in between would be lost.
+        wait_for(lambda: self.x(["xdotool", "getwindowfocus"], check=False).strip() == str(wid),
+                 10, "the keyboard's focus in window %s" % wid)
 
     def click_at(self, x, y, button=1):
         self.xdo("mousemove", "--sync", x, y)
         self.xdo("click", button)
 
-    def click_design(self, wid, left, top, width, height, dx=None, dy=None):
+    def click_design(self, wid, left, top, width, height, dx=None, dy=None, button=1):
         """Clicks a control placed at design twips inside the window's client area."""
         wx, wy, _, _ = self.geometry(wid)
         x = wx + px(left) + (px(width) // 2 if dx is None else dx)
         y = wy + px(top) + (px(height) // 2 if dy is None else dy)
-        self.click_at(x, y)
+        self.click_at(x, y, button)
 
     def key(self, *keys):
         self.xdo("key", "--clearmodifiers", *keys)
@@ -363,12 +376,13 @@ class Session:
                 found.append((pid, cmd[1:]))
         return found
 
-    def main_window(self, proc, timeout=60):
-        """The program's main window: its largest visible window (the design's 773 x 500)."""
+    def main_window(self, proc, timeout=60, exclude=()):
+        """The program's main window: its largest visible window (the design's 773 x 500);
+        exclude: windows of other copies."""
         def find():
             managed = self.managed()
             for wid in self.windows(".", proc.pid):
-                if wid not in managed:
+                if wid not in managed or wid in exclude:
                     continue
                 with contextlib.suppress(subprocess.CalledProcessError, AttributeError):
                     _, _, width, height = self.geometry(wid)
@@ -415,10 +429,10 @@ def click_toolbar(s, wid, key):
     s.click_design(wid, left, top, width, height, dx=i * size + size // 2, dy=size // 2)
 
 
-def click_page(s, wid, x=150, y=60):
+def click_page(s, wid, x=150, y=60, button=1):
     """A point of the page, in page pixels from the web view's top-left corner."""
     left, top, _, _ = MAIN["web"]
-    s.click_design(wid, left, top, 0, 0, dx=x, dy=y)
+    s.click_design(wid, left, top, 0, 0, dx=x, dy=y, button=button)
 
 
 def combo_arrow(s, wid):

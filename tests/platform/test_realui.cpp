@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -68,4 +70,31 @@ TEST(RealUiProgram, EndingTheProgramLeavesNestedLoopsToo)
     });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(nestedLeft);
+}
+
+TEST(RealUiBox, TheLoginBoxHidesThePasswordAndAnnullaGivesNothing)
+{
+    RealUi ui;
+    QString shown;
+    const auto fill = [&](bool ok) {
+        QTimer::singleShot(0, [&, ok] {
+            auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shown = box->windowTitle();
+            const QList<QLineEdit *> fields = box->findChildren<QLineEdit *>();
+            ASSERT_EQ(fields.size(), 2);
+            EXPECT_EQ(fields[1]->echoMode(), QLineEdit::Password);
+            fields[0]->setText("utente");
+            fields[1]->setText("segreta");
+            ok ? box->accept() : box->reject();
+        });
+    };
+    QString user = "prima", password;
+    fill(false);
+    EXPECT_FALSE(ui.askLogin("http://router", "Router", &user, &password));
+    EXPECT_EQ(user, "prima");
+    fill(true);
+    EXPECT_TRUE(ui.askLogin("http://router", "Router", &user, &password));
+    EXPECT_EQ(shown, "Autenticazione richiesta");
+    EXPECT_EQ(user + ":" + password, "utente:segreta");
 }

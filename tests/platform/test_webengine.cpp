@@ -1,5 +1,7 @@
 #include "TestEnv.h"
+#include "LocalHttpServer.h"
 #include "WebEngineHelpers.h"
+#include "platform/DownloadsWindow.h"
 #include "platform/WebEngineBrowser.h"
 #include "platform/WebEnginePopup.h"
 
@@ -10,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 #include <memory>
@@ -387,4 +391,77 @@ TEST_F(WebEngine, DownloadsAreAnnouncedOnceByTheirBrowserAndNeverOverwrite)
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "vecchio");
     EXPECT_FALSE(QFile::exists(downloads + "/ALTRO.ZIP"));
+
+    // The window lists it, done, under the name it was saved as.
+    QTreeWidget *list = platform::DownloadsWindow::existing()->list();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->topLevelItem(0)->text(3) == "completato"; }, kLoad));
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "DATI (1).ZIP");
+    EXPECT_EQ(list->topLevelItem(0)->text(2), "100%");
+
+    // "Salva pagina" goes the same way, named after the page's title.
+    writeFile("C:\\FILES\\P.HTM", "<html><head><title>Da salvare</title></head><body>x</body></html>");
+    ASSERT_FALSE(load(*browser, "C:\\FILES\\P.HTM").isEmpty());
+    browser->page()->triggerAction(QWebEnginePage::SavePage);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return list->topLevelItemCount() == 2 && list->topLevelItem(0)->text(3) == "completato"; }, kLoad));
+    EXPECT_TRUE(QFile::exists(downloads + "/Da salvare.mhtml"));
+}
+
+TEST_F(WebEngine, ScriptBoxesAndPermissionQuestionsAreItalianAndAPermissionHoldsForTheRun)
+{
+    writeFile("C:\\HOME-PAG\\INIZIO.HTM", "<html><head><title>Pagina</title></head><body>p</body></html>");
+    ASSERT_EQ(load(*browser, "C:\\HOME-PAG\\INIZIO.HTM"), "file:///C:/HOME-PAG/INIZIO.HTM");
+    ui.answers = {platform::vbCancel};
+    EXPECT_EQ(js("confirm('Sicuro?')"), QVariant(false));
+    EXPECT_EQ(ui.last().title, "file:///C:/HOME-PAG/INIZIO.HTM");
+    ui.inputs = {"Mario"};
+    EXPECT_EQ(js("prompt('Nome?', 'x')"), QVariant("Mario"));
+    EXPECT_EQ(ui.last().text, "Nome?");
+
+    // Leaving a page that asks first (the engine asks only after the user has touched it).
+    js("window.onbeforeunload = function (e) { e.preventDefault(); return 'x'; }");
+    QTest::mouseClick(browser->view()->focusProxy(), Qt::LeftButton, {}, QPoint(20, 20));
+    const size_t before = ui.messages.size();
+    EXPECT_EQ(load(*browser, "about:blank"), "about:blank"); // OK: the page is left
+    ASSERT_EQ(ui.messages.size(), before + 1);
+    EXPECT_EQ(ui.last().text.toStdString(),
+              "Vuoi davvero lasciare questa pagina?\rLe modifiche fatte potrebbero non essere salvate.");
+
+    LocalHttpServer server;
+    server.add("/p.htm", {"<html><head><title>Sito</title></head><body>s</body></html>"});
+    const QString ask = "Notification.requestPermission(function (p) { document.title = p; })";
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_FALSE(load(*browser, server.url("/p.htm")).isEmpty());
+        const size_t shown = ui.messages.size();
+        js(ask);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return browser->LocationName() == "granted"; }, kLoad));
+        EXPECT_EQ(ui.messages.size(), shown + (run == 0 ? 1 : 0)) << "asked once, remembered after";
+    }
+    EXPECT_EQ(ui.messages.back().text.toStdString(),
+              ("Il sito " + server.url("") + " chiede di mostrare notifiche.\rConsentire?").toStdString());
+}
+
+TEST_F(WebEngine, AnnullaInTheDownloadsWindowStopsADownloadAndLeavesNoFile)
+{
+    const QString home = root->filePath("home");
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root->filePath("config")));
+    LocalHttpServer server;
+    server.add("/lungo.bin", {QByteArray(100000, 'x'), "application/octet-stream", 100});
+    browser->Navigate(server.url("/lungo.bin"));
+    ASSERT_TRUE(QTest::qWaitFor([] { return platform::DownloadsWindow::existing(); }, kLoad));
+    QTreeWidget *list = platform::DownloadsWindow::existing()->list();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() > 0; }, kLoad));
+    QTreeWidgetItem *row = list->topLevelItem(0);
+    EXPECT_EQ(row->text(3), "in corso");
+    EXPECT_TRUE(QFile::exists(home + "/Downloads/" + row->text(0))); // reserved before the first byte
+    QPushButton *annulla = nullptr;
+    for (QPushButton *b : platform::DownloadsWindow::existing()->findChildren<QPushButton *>())
+        if (b->text() == "Annulla")
+            annulla = b;
+    ASSERT_TRUE(annulla && annulla->isEnabled());
+    annulla->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return row->text(3) == "annullato"; }, kLoad));
+    EXPECT_EQ(QDir(home + "/Downloads").entryList(QDir::Files), QStringList());
 }

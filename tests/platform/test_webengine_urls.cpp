@@ -1,4 +1,5 @@
 #include "TestEnv.h"
+#include "platform/DownloadRules.h"
 #include "platform/WebEngineProfile.h"
 #include "platform/Text.h"
 #include "platform/WebEngineUrls.h"
@@ -132,26 +133,63 @@ TEST_F(WebEngineUrls, ReportedAddressesUseWindowsForm)
         EXPECT_EQ(urlFromTyped(urlText(u)), u) << u.toString().toStdString();
 }
 
-TEST(WebEngineDownloads, FreeFileNameNeverHidesAFile)
+TEST(WebEngineDownloads, ReservedNamesNeverHideAFile)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    auto touch = [&](const QString &name) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    };
     const QString d = dir.path();
-    EXPECT_EQ(platform::freeFileName(d, "a.zip"), "a.zip");
-    touch("a.zip");
-    EXPECT_EQ(platform::freeFileName(d, "a.zip"), "a (1).zip");
-    touch("a (1).zip");
-    EXPECT_EQ(platform::freeFileName(d, "a.zip"), "a (2).zip");
-    touch("archivio.tar.gz");
-    EXPECT_EQ(platform::freeFileName(d, "archivio.tar.gz"), "archivio (1).tar.gz");
-    touch("LEGGIMI");
-    EXPECT_EQ(platform::freeFileName(d, "LEGGIMI"), "LEGGIMI (1)");
-    EXPECT_EQ(platform::freeFileName(d, ""), "download");
-    EXPECT_EQ(platform::freeFileName(d, "../../a.zip"), "a (2).zip"); // never outside the folder
+    using platform::reserveDownloadFile;
+    EXPECT_EQ(reserveDownloadFile(d, "a.zip"), "a.zip");
+    EXPECT_EQ(reserveDownloadFile(d, "a.zip"), "a (1).zip");
+    EXPECT_EQ(reserveDownloadFile(d, "a.zip"), "a (2).zip");
+    EXPECT_EQ(reserveDownloadFile(d, "archivio.tar.gz"), "archivio.tar.gz");
+    EXPECT_EQ(reserveDownloadFile(d, "archivio.tar.gz"), "archivio (1).tar.gz");
+    EXPECT_EQ(reserveDownloadFile(d, "LEGGIMI"), "LEGGIMI");
+    EXPECT_EQ(reserveDownloadFile(d, "LEGGIMI"), "LEGGIMI (1)");
+    const QString full = QString(196, 'x') + ".zip";
+    EXPECT_EQ(reserveDownloadFile(d, full), full);
+    EXPECT_EQ(reserveDownloadFile(d, full), QString(192, 'x') + " (1).zip"); // still 200 bytes
+    EXPECT_EQ(reserveDownloadFile(d + "/missing", "a.zip"), "");
+}
+
+TEST(WebEngineDownloads, SiteNamesAreMadeSafe)
+{
+    const struct {
+        const char *site, *safe;
+    } table[] = {
+        {"dati.zip", "dati.zip"},
+        {"../../a.zip", "a.zip"},
+        {"C:\\Windows\\win.ini", "win.ini"},
+        {".bashrc", "bashrc"},
+        {"..profile", "profile"},
+        {"a\x01" "b\tc\x7f.txt", "abc.txt"},
+        {"CON", "_CON"},
+        {"con.txt", "_con.txt"},
+        {"LPT9.log", "_LPT9.log"},
+        {"COM10.txt", "COM10.txt"},
+        {"nome. . .", "nome"},
+        {"", "download"},
+        {"...", "download"},
+        {"a/", "download"},
+    };
+    for (const auto &row : table)
+        EXPECT_EQ(platform::safeDownloadName(QString::fromUtf8(row.site)), QString::fromUtf8(row.safe)) << row.site;
+    // At most 200 bytes, cut between whole characters, the extension kept.
+    const QString longName = QString(150, QChar(0x00E8)) + ".pdf";
+    const QByteArray safe = platform::safeDownloadName(longName).toUtf8();
+    EXPECT_EQ(safe, (QString(98, QChar(0x00E8)) + ".pdf").toUtf8());
+}
+
+TEST(WebEngineDownloads, APageGetsAFewDownloadsAtOnceAndAFewAMinute)
+{
+    using L = platform::DownloadLimit;
+    L limit;
+    EXPECT_FALSE(limit.mayStart(L::kMaxAtOnce, 0));
+    for (int i = 0; i < L::kMaxPerMinute; ++i)
+        EXPECT_TRUE(limit.mayStart(0, i * 1000)) << i;
+    EXPECT_FALSE(limit.mayStart(0, 59999));
+    EXPECT_TRUE(limit.mayStart(0, 60000)); // the first has left its minute
+    EXPECT_FALSE(limit.mayStart(0, 60001));
 }
 
 TEST(PathFixupScan, OnlyMarkupThatCannotHoldAWindowsFormGoesWithoutTheScript)

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QTest>
+#include <tuple>
 
 void FakeUi::doEvents()
 {
@@ -47,4 +48,24 @@ int FakeUi::showMessage(const QString &text, int flags, const QString &title)
         return a;
     }
     return (flags & 0x7) == platform::vbYesNo ? platform::vbYes : platform::vbOK;
+}
+
+bool FakeUi::askLogin(const QString &site, const QString &realm, QString *user, QString *password)
+{
+    loginsShown << site + QLatin1Char('|') + realm;
+    if (logins.empty())
+        return false;
+    std::tie(*user, *password) = logins.front();
+    logins.pop_front();
+    return true;
+}
+
+bool FakeUi::inputBox(const QString &prompt, const QString &title, QString *value)
+{
+    messages.push_back({prompt, title, -1});
+    if (inputs.empty())
+        return false;
+    *value = inputs.front();
+    inputs.pop_front();
+    return true;
 }

@@ -34,6 +34,11 @@ public:
     std::deque<QString> menuChoices;
     QStringList menusShown; // titles of the menus shown
     int endProgramCalls = 0;
+    // Login boxes: the next user and password typed; when empty, Annulla.
+    std::deque<std::pair<QString, QString>> logins;
+    QStringList loginsShown; // "site|realm"
+    // Input boxes: the next text typed; when empty, Annulla.
+    std::deque<QString> inputs;
     // A real modal box keeps the events running while it waits for the user: so
     // many milliseconds of a nested event loop before each answer.
     int modalWaitMs = 0;
@@ -52,6 +57,8 @@ public:
     QString openFileDialog(const QString &start, const QString &title, const QString &filter) override;
     void popupMenu(QMenu *menu) override;
     void endProgram() override { ++endProgramCalls; }
+    bool askLogin(const QString &site, const QString &realm, QString *user, QString *password) override;
+    bool inputBox(const QString &prompt, const QString &title, QString *value) override;
 
     const Message &last() const { return messages.back(); }
 
