@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "base/forms.h"
+#include "browser/FindBar.h"
 #include "browser/frmBrowser.h"
 #include "editor/Colore.h"
 #include "editor/Form2.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -86,6 +88,12 @@ int main(int argc, char **argv)
     if (!waitFor([b] { return !b->timTimer->isActive() && b->windowTitle().endsWith(QLatin1String("INIZIO.HTM")); }))
         std::fputs("the home page did not finish loading\n", stderr);
     save([&] { return b->frameGeometry(); }, "browser.png");
+
+    b->openFindBar();
+    b->findBar->txtFind->setText(QStringLiteral("pagina"));
+    waitFor([b] { return !b->findBar->lblCount->text().isEmpty(); });
+    save([&] { return b->frameGeometry(); }, "find-bar.png");
+    b->findBar->close();
 
     b->Command3->click();
     frmFav *fav = forms::frmFav();
