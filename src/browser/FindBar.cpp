@@ -74,6 +74,8 @@ platform::WebBrowser::FindCase FindBar::matchCase() const
 
 void FindBar::showResult(int activeMatch, int matches)
 {
+    if (isHidden())
+        return; // the answer to the search its closing ended
     lblCount->setText(pagetools::findCountText(text(), activeMatch, matches));
 }
 

@@ -75,7 +75,10 @@ private:
     bool stoppedLoad_ = false;  // Stop ended a load whose end the engine has still to report
     bool stopped_ = false;      // Stop pressed, and no navigation of the user's or the page's since
     std::unique_ptr<QPrinter> printer_; // the print under way, until the engine is done with it
-    int wheelAngle_ = 0;                // Ctrl+wheel turns not yet a whole step (fine wheels, touchpads)
+    int wheelAngle_ = 0;
+    QString findText_; // the last search, told apart from a step to its next match
+    FindCase findCase_ = FindCase::Ignore;
+    bool findRestarting_ = false;                // Ctrl+wheel turns not yet a whole step (fine wheels, touchpads)
 };
 
 } // namespace platform

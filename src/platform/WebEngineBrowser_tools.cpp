@@ -15,11 +15,16 @@
 #include <QWebEngineView>
 #include <QWheelEvent>
 
+#include <utility>
+
 namespace platform {
 
 void WebEngineBrowser::connectPageTools()
 {
     connect(page(), &QWebEnginePage::findTextFinished, this, [this](const QWebEngineFindTextResult &r) {
+        const bool stopped = r.numberOfMatches() == 0 && r.activeMatch() == 0;
+        if (std::exchange(findRestarting_, false) && stopped)
+            return; // the end of the search a new case rule replaced: no count of its own
         emit FindResult(r.activeMatch(), r.numberOfMatches());
     });
     connect(view_, &QWebEngineView::pdfPrintingFinished, this,
@@ -58,6 +63,14 @@ void WebEngineBrowser::FindText(const QString &text, FindDirection direction, Fi
         flags |= QWebEnginePage::FindBackward;
     if (matchCase == FindCase::Match)
         flags |= QWebEnginePage::FindCaseSensitively;
+    // The engine takes the same text again as a step to the next match and keeps the
+    // case rule of the first search: a new rule starts the search afresh.
+    if (!text.isEmpty() && text == findText_ && matchCase != findCase_) {
+        findRestarting_ = true;
+        page()->findText(QString());
+    }
+    findText_ = text;
+    findCase_ = matchCase;
     page()->findText(text, flags);
 }
 

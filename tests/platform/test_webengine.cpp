@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
+#include <QWheelEvent>
 #include <memory>
 
 using platform::WebEngineBrowser;
@@ -337,6 +338,28 @@ TEST_F(WebEngine, WindowOpenAsksAndOpensAPlainWindowUnlessCancelled)
     EXPECT_EQ(browser->LocationURL(), "");
     browser->Navigate("C:\\HOME-PAG\\INIZIO.HTM");
     browser->Stop();
+}
+
+TEST_F(WebEngine, FindCountsMatchesAndCtrlWheelAsksForZoom)
+{
+    using B = platform::WebBrowser;
+    writeFile("C:\\P\\GATTI.HTM", "<html><body>gatto Gatto gatto</body></html>");
+    ASSERT_EQ(load(*browser, "C:\\P\\GATTI.HTM"), "file:///C:/P/GATTI.HTM");
+    QSignalSpy found(browser.get(), &WebEngineBrowser::FindResult);
+    browser->FindText("gatto", B::FindDirection::Forward, B::FindCase::Ignore);
+    ASSERT_TRUE(arrived(found));
+    EXPECT_EQ(found.last(), QVariantList({1, 3}));
+    browser->FindText("gatto", B::FindDirection::Backward, B::FindCase::Match);
+    ASSERT_TRUE(arrived(found, 2));
+    EXPECT_EQ(found.value(1), QVariantList({1, 2})); // the new case rule counts afresh
+
+    // Ctrl+wheel over the page is the window's zoom, not the page's scrolling.
+    QSignalSpy zoom(browser.get(), &WebEngineBrowser::ZoomWheel);
+    QWidget *page = browser->view()->focusProxy();
+    ASSERT_NE(page, nullptr);
+    QWheelEvent wheel({10, 10}, {10, 10}, {}, {0, 240}, Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page, &wheel);
+    EXPECT_EQ(zoom.value(0), QVariantList{2});
 }
 
 TEST_F(WebEngine, DownloadsAreAnnouncedOnceByTheirBrowserAndNeverOverwrite)
