@@ -18,6 +18,7 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -94,6 +95,16 @@ int main(int argc, char **argv)
     waitFor([b] { return !b->findBar->lblCount->text().isEmpty(); });
     save([&] { return b->frameGeometry(); }, "find-bar.png");
     b->findBar->close();
+
+    // The print dialog is modal: taken and closed from inside its own loop.
+    QTimer::singleShot(500, b, [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QPrintDialog *>(w); dialog && dialog->isVisible()) {
+                save([dialog] { return dialog->frameGeometry().adjusted(0, 0, 1, 1); }, "print-dialog.png");
+                dialog->reject();
+            }
+    });
+    b->printPage();
 
     b->Command3->click();
     frmFav *fav = forms::frmFav();

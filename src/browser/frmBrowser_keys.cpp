@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
 
@@ -50,6 +51,7 @@ void frmBrowser::createShortcuts()
     for (auto signal : {&B::DownloadBegin, &B::DownloadComplete})
         connect(brwWebBrowser, signal, this, &frmBrowser::updateEscapeKey, Qt::QueuedConnection);
     connect(brwWebBrowser, &B::DocumentComplete, this, &frmBrowser::updateEscapeKey, Qt::QueuedConnection);
+    connect(tbToolBar, &QToolBar::actionTriggered, this, &frmBrowser::updateEscapeKey, Qt::QueuedConnection);
     connectPageTools();
 }
 
