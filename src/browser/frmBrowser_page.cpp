@@ -6,6 +6,7 @@
 #include "platform/Ui.h"
 #include "platform/WebBrowser.h"
 
+#include <QLabel>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -27,6 +28,8 @@ void frmBrowser::connectPageTools()
         brwWebBrowser->setFocus(Qt::OtherFocusReason);
     });
     connect(brwWebBrowser, &B::FindResult, findBar, &FindBar::showResult);
+    // Another page: the count was the last one's.
+    connect(brwWebBrowser, &B::NavigateComplete2, findBar, [this] { findBar->lblCount->clear(); });
     connect(brwWebBrowser, &B::ZoomWheel, this, &frmBrowser::zoomBy);
     connect(brwWebBrowser, &B::PrintFinished, this, &frmBrowser::printFinished);
 }

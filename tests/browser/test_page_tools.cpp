@@ -66,6 +66,8 @@ TEST_F(PageKeys, FindBarSearchesStepsCountsAndCloses)
                                              "Find:ab:next", "Find:ab:back", "Find:ab:next:case"}));
     emit w->brwWebBrowser->FindResult(0, 0);
     EXPECT_EQ(bar->lblCount->text(), "Nessun risultato");
+    emit w->brwWebBrowser->NavigateComplete2("http://altra/");
+    EXPECT_EQ(bar->lblCount->text(), "");
 
     browser()->calls.clear();
     press(w, Qt::Key_Escape);

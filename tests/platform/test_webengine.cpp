@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
-#include <QWheelEvent>
 #include <memory>
 
 using platform::WebEngineBrowser;
@@ -340,7 +339,7 @@ TEST_F(WebEngine, WindowOpenAsksAndOpensAPlainWindowUnlessCancelled)
     browser->Stop();
 }
 
-TEST_F(WebEngine, FindCountsMatchesAndCtrlWheelAsksForZoom)
+TEST_F(WebEngine, FindCountsMatchesAndANewCaseRuleCountsAfresh)
 {
     using B = platform::WebBrowser;
     writeFile("C:\\P\\GATTI.HTM", "<html><body>gatto Gatto gatto</body></html>");
@@ -352,14 +351,6 @@ TEST_F(WebEngine, FindCountsMatchesAndCtrlWheelAsksForZoom)
     browser->FindText("gatto", B::FindDirection::Backward, B::FindCase::Match);
     ASSERT_TRUE(arrived(found, 2));
     EXPECT_EQ(found.value(1), QVariantList({1, 2})); // the new case rule counts afresh
-
-    // Ctrl+wheel over the page is the window's zoom, not the page's scrolling.
-    QSignalSpy zoom(browser.get(), &WebEngineBrowser::ZoomWheel);
-    QWidget *page = browser->view()->focusProxy();
-    ASSERT_NE(page, nullptr);
-    QWheelEvent wheel({10, 10}, {10, 10}, {}, {0, 240}, Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(page, &wheel);
-    EXPECT_EQ(zoom.value(0), QVariantList{2});
 }
 
 TEST_F(WebEngine, DownloadsAreAnnouncedOnceByTheirBrowserAndNeverOverwrite)
