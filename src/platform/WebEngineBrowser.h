@@ -76,6 +76,8 @@ private:
     bool stopped_ = false;      // Stop pressed, and no navigation of the user's or the page's since
     std::unique_ptr<QPrinter> printer_; // the print under way, until the engine is done with it
     int wheelAngle_ = 0;
+    double zoom_ = 1.0;                 // the window's zoom, kept across sites
+    QString zoomHost_;                  // the site of the page shown
     QString findText_; // the last search, told apart from a step to its next match
     FindCase findCase_ = FindCase::Ignore;
     bool findRestarting_ = false;                // Ctrl+wheel turns not yet a whole step (fine wheels, touchpads)

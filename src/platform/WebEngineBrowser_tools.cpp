@@ -30,6 +30,17 @@ void WebEngineBrowser::connectPageTools()
     connect(view_, &QWebEngineView::pdfPrintingFinished, this,
             [this](const QString &file, bool ok) { printed(ok, file); });
     connect(view_, &QWebEngineView::printFinished, this, [this](bool ok) { printed(ok, QString()); });
+    // The engine forgets the zoom when another site's page has come (a new renderer) while
+    // its cached factor stays: the window's zoom is set again, through 100%.
+    connect(page(), &QWebEnginePage::loadFinished, this, [this] {
+        const QString host = page()->url().host();
+        const bool otherSite = host != zoomHost_;
+        zoomHost_ = host;
+        if (otherSite && zoom_ != 1.0) {
+            view_->setZoomFactor(1.0);
+            view_->setZoomFactor(zoom_);
+        }
+    });
     // The page's own widget is made by the view later; it is watched once it arrives.
     view_->installEventFilter(this);
 }
@@ -74,9 +85,13 @@ void WebEngineBrowser::FindText(const QString &text, FindDirection direction, Fi
     page()->findText(text, flags);
 }
 
-void WebEngineBrowser::SetZoomFactor(double factor) { view_->setZoomFactor(factor); }
+void WebEngineBrowser::SetZoomFactor(double factor)
+{
+    zoom_ = factor;
+    view_->setZoomFactor(factor);
+}
 
-double WebEngineBrowser::ZoomFactor() const { return view_->zoomFactor(); }
+double WebEngineBrowser::ZoomFactor() const { return zoom_; }
 
 void WebEngineBrowser::Print(QWidget *dialogParent)
 {

@@ -60,6 +60,18 @@ def scenario():
             s.key("ctrl+0")
             s.wait_requests("/zoom?100", 2)
 
+        with s.step("the zoom is the window's: it stays on another site and back"):
+            s.key("ctrl+plus")
+            s.wait_requests("/zoom?110", 3)
+            h.type_address(s, w, "http://www.tin.it/")
+            s.wait_title_is(w, "http:\\\\www.tin.it\\")
+            back = len(srv.paths())
+            h.type_address(s, w, srv.url("lunga.htm"))
+            # The page tells its zoom when it loads, and again when it changes after.
+            told = lambda: [p for p in srv.paths()[back:] if p.startswith(("/load?", "/zoom?"))]
+            h.wait_for(lambda: told()[-1:] == ["/load?110"] or told()[-1:] == ["/zoom?110"], 20,
+                       "the page back at 110%")
+
         with s.step("Ctrl+F, then Enter steps to the second match at the bottom"):
             s.key("ctrl+f")
             s.type("gatto")

@@ -114,7 +114,8 @@ class WebServer(socketserver.ThreadingMixIn, http.server.HTTPServer):
                               "onscroll = function () { if (scrollY > 1000 && !window.down) "
                               "{ window.down = 1; new Image().src = '/scrolled'; } };"
                               "onresize = function () { new Image().src = '/zoom?' + "
-                              "Math.round(devicePixelRatio * 100); };</script>"),
+                              "Math.round(devicePixelRatio * 100); };"
+                              "new Image().src = '/load?' + Math.round(devicePixelRatio * 100);</script>"),
         }
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
