@@ -12,7 +12,7 @@
 
 namespace {
 
-// The zoom keys as the keyboard gives them: with or without Shift, on the keypad too.
+// The zoom keys on the keypad (Ctrl+plus comes as plus or as the = key under it).
 QKeySequence keypad(Qt::Key key) { return QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, key)); }
 
 } // namespace
