@@ -63,6 +63,10 @@ public:
     bool Busy() const override { return false; }
     QString LocationURL() const override { return {}; }
     QString LocationName() const override { return {}; }
+    void FindText(const QString &, FindDirection, FindCase) override {}
+    void SetZoomFactor(double) override {}
+    double ZoomFactor() const override { return 1.0; }
+    void Print(QWidget *) override {}
 };
 
 double median(std::vector<double> v)

@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "base/forms.h"
+#include "browser/FindBar.h"
 #include "browser/frmBrowser.h"
 #include "editor/Colore.h"
 #include "editor/Form2.h"
@@ -15,7 +16,9 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -86,6 +89,22 @@ int main(int argc, char **argv)
     if (!waitFor([b] { return !b->timTimer->isActive() && b->windowTitle().endsWith(QLatin1String("INIZIO.HTM")); }))
         std::fputs("the home page did not finish loading\n", stderr);
     save([&] { return b->frameGeometry(); }, "browser.png");
+
+    b->openFindBar();
+    b->findBar->txtFind->setText(QStringLiteral("pagina"));
+    waitFor([b] { return !b->findBar->lblCount->text().isEmpty(); });
+    save([&] { return b->frameGeometry(); }, "find-bar.png");
+    b->findBar->close();
+
+    // The print dialog is modal: taken and closed from inside its own loop.
+    QTimer::singleShot(500, b, [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QPrintDialog *>(w); dialog && dialog->isVisible()) {
+                save([dialog] { return dialog->frameGeometry().adjusted(0, 0, 1, 1); }, "print-dialog.png");
+                dialog->reject();
+            }
+    });
+    b->printPage();
 
     b->Command3->click();
     frmFav *fav = forms::frmFav();

@@ -167,6 +167,7 @@ frmBrowser::frmBrowser()
     connectBrowser();
 
     createStatusBar();
+    createShortcuts();
 
     timTimer = new QTimer(this);
     timTimer->setInterval(1000);
@@ -518,6 +519,7 @@ void frmBrowser::resizeEvent(QResizeEvent *event)
     Form::resizeEvent(event);
     dockBars();
     Form_Resize();
+    placeFindBar();
 }
 
 void frmBrowser::Form_Unload()

@@ -1,6 +1,7 @@
 #pragma once
 #include "base/BrowserHost.h"
 #include "base/Form.h"
+#include "platform/WebBrowser.h"
 
 #include <QByteArray>
 #include <QIcon>
@@ -12,18 +13,16 @@
 #include <optional>
 #include <vector>
 
+class FindBar;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QShortcut;
 class QStatusBar;
 class QTimer;
 class QToolBar;
 class QWidget;
-
-namespace platform {
-class WebBrowser;
-}
 
 // The main window: the browser control, toolbar, address box, side buttons and
 // status bar. Closing it ends the program.
@@ -122,6 +121,18 @@ public:
     // The log's full path: beside the program.
     static QString visitedLogPath();
 
+    // Keys, find, zoom and print. Each key runs what its button runs.
+    FindBar *findBar = nullptr;
+    void focusAddressBox();
+    void newCopy();
+    void toggleFullScreen();
+    void escapePressed();
+    void openFindBar();
+    void findInPage(platform::WebBrowser::FindDirection direction);
+    void zoomBy(int steps);
+    void zoomReset();
+    void printPage();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -133,6 +144,13 @@ private:
     void createAddressStrip();
     void createStatusBar();
     void connectBrowser();
+    void createShortcuts();
+    void connectPageTools();
+    // Above the status bar, the page shortened to make room.
+    void placeFindBar();
+    // Escape is the page's own key except while a page loads.
+    void updateEscapeKey();
+    void printFinished(bool ok, const QString &pdfFile);
     // Keeps the docked bars across the width (the status bar at the bottom).
     void dockBars();
     void setCommand1Caption(const QString &webCaption);
@@ -172,4 +190,6 @@ private:
     // Opened maximised on request: kept so until the first page shows (the engine's
     // view may give the window a new native window on the way).
     bool keepMaximized_ = false;
+    QShortcut *escapeKey_ = nullptr;
+    bool maximizedBeforeFullScreen_ = false;
 };

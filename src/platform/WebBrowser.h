@@ -30,6 +30,19 @@ public:
     QString homePage() const { return homePage_; }
     QString searchPage() const { return searchPage_; }
 
+    // Find, zoom and print: the page commands behind the window's keys.
+    enum class FindDirection { Forward, Backward };
+    enum class FindCase { Ignore, Match };
+    // Moves to the next (or previous) match of `text`; an empty text ends the search and
+    // clears its highlights. The count comes with FindResult.
+    virtual void FindText(const QString &text, FindDirection direction, FindCase matchCase) = 0;
+    virtual void SetZoomFactor(double factor) = 0;
+    virtual double ZoomFactor() const = 0;
+    // Opens the system's print dialog (parent: the window asking) and prints the page as
+    // chosen there. A PDF file holds the page's text. The outcome comes with PrintFinished;
+    // a cancelled dialog gives none.
+    virtual void Print(QWidget *dialogParent) = 0;
+
 signals:
     void BeforeNavigate2(const QString &url, bool *cancel);
     void NewWindow2(bool *cancel);
@@ -41,6 +54,11 @@ signals:
     void StatusTextChange(const QString &text);
     void TitleChange(const QString &text);
     void FileDownload(bool *cancel);
+    // The page commands' answers: the active match (from 1) of `matches`; Ctrl+wheel
+    // over the page, in wheel steps (up > 0); a print's end, with the PDF file written.
+    void FindResult(int activeMatch, int matches);
+    void ZoomWheel(int steps);
+    void PrintFinished(bool ok, const QString &pdfFile);
 
 private:
     QString homePage_ = QStringLiteral("about:blank");

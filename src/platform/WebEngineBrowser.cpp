@@ -8,6 +8,7 @@
 #include "platform/WebEngineUrls.h"
 
 #include <QGridLayout>
+#include <QPrinter>
 #include <QLabel>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
@@ -117,6 +118,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent)
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) { onRendererEnded(int(status)); });
     connect(page_, &QWebEnginePage::linkHovered, this,
             [this](const QString &url) { emit StatusTextChange(url.isEmpty() ? QString() : urlText(QUrl(url))); });
+    connectPageTools();
 }
 
 WebEngineBrowser::~WebEngineBrowser()

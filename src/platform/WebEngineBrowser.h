@@ -6,6 +6,7 @@
 #include <memory>
 
 class QLabel;
+class QPrinter;
 class QTimer;
 class QWebEngineLoadingInfo;
 class QWebEnginePage;
@@ -35,11 +36,21 @@ public:
     QString LocationURL() const override;
     QString LocationName() const override;
 
+    void FindText(const QString &text, FindDirection direction, FindCase matchCase) override;
+    void SetZoomFactor(double factor) override;
+    double ZoomFactor() const override;
+    void Print(QWidget *dialogParent) override;
+
     QWebEngineView *view() const { return view_; }
     QWebEnginePage *page() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     friend class WebEngineBrowserPage;
+    void connectPageTools();
+    void printed(bool ok, const QString &pdfFile);
     bool allowNavigation(const QUrl &url, bool isMainFrame);
     bool decided(bool go, bool isMainFrame);
     void raiseHeldBegin();
@@ -63,6 +74,13 @@ private:
     bool refusedLoad_ = false;  // refused after its start was raised: its end only ends the download
     bool stoppedLoad_ = false;  // Stop ended a load whose end the engine has still to report
     bool stopped_ = false;      // Stop pressed, and no navigation of the user's or the page's since
+    std::unique_ptr<QPrinter> printer_; // the print under way, until the engine is done with it
+    int wheelAngle_ = 0;
+    double zoom_ = 1.0;                 // the window's zoom, kept across sites
+    QString zoomHost_;                  // the site of the page shown
+    QString findText_; // the last search, told apart from a step to its next match
+    FindCase findCase_ = FindCase::Ignore;
+    bool findRestarting_ = false;                // Ctrl+wheel turns not yet a whole step (fine wheels, touchpads)
 };
 
 } // namespace platform

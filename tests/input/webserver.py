@@ -174,6 +174,18 @@ class WebServer(socketserver.ThreadingMixIn, http.server.HTTPServer):
                               " a.href = '/molti.txt?' + i; document.body.appendChild(a); a.click(); }</script>"),
             "messaggio.htm": page("Con messaggio",
                                   "<button style='%s' onclick=\"alert('Ciao dalla pagina')\">avvisa</button>" % BIG),
+            # A field that takes Escape as a key of its own.
+            "form.htm": page("Modulo", "<form action='/cerca'><input name='q' style='%s' onkeydown=\""
+                             "if (event.key == 'Escape') this.value += 'esc'\"></form>" % BIG),
+            # A word at the top and at the bottom; the page tells the server when it has
+            # scrolled down and when its zoom changes.
+            "lunga.htm": page("Pagina lunga", "<p>gatto in cima. Testo da stampare.</p>"
+                              "<p style='margin-top:4000px'>gatto in fondo</p><script>"
+                              "onscroll = function () { if (scrollY > 1000 && !window.down) "
+                              "{ window.down = 1; new Image().src = '/scrolled'; } };"
+                              "onresize = function () { new Image().src = '/zoom?' + "
+                              "Math.round(devicePixelRatio * 100); };"
+                              "new Image().src = '/load?' + Math.round(devicePixelRatio * 100);</script>"),
         }
         threading.Thread(target=self.serve_forever, daemon=True).start()
 

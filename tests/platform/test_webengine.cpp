@@ -343,6 +343,20 @@ TEST_F(WebEngine, WindowOpenAsksAndOpensAPlainWindowUnlessCancelled)
     browser->Stop();
 }
 
+TEST_F(WebEngine, FindCountsMatchesAndANewCaseRuleCountsAfresh)
+{
+    using B = platform::WebBrowser;
+    writeFile("C:\\P\\GATTI.HTM", "<html><body>gatto Gatto gatto</body></html>");
+    ASSERT_EQ(load(*browser, "C:\\P\\GATTI.HTM"), "file:///C:/P/GATTI.HTM");
+    QSignalSpy found(browser.get(), &WebEngineBrowser::FindResult);
+    browser->FindText("gatto", B::FindDirection::Forward, B::FindCase::Ignore);
+    ASSERT_TRUE(arrived(found));
+    EXPECT_EQ(found.last(), QVariantList({1, 3}));
+    browser->FindText("gatto", B::FindDirection::Backward, B::FindCase::Match);
+    ASSERT_TRUE(arrived(found, 2));
+    EXPECT_EQ(found.value(1), QVariantList({1, 2})); // the new case rule counts afresh
+}
+
 TEST_F(WebEngine, DownloadsAreAnnouncedOnceByTheirBrowserAndNeverOverwrite)
 {
     const QString home = root->filePath("home");

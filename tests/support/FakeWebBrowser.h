@@ -36,6 +36,17 @@ public:
     QString LocationURL() const override { return locationURL; }
     QString LocationName() const override { return locationName; }
 
+    double zoom = 1.0;
+    void FindText(const QString &text, FindDirection direction, FindCase matchCase) override
+    {
+        calls << QStringLiteral("Find:%1:%2%3")
+                     .arg(text, direction == FindDirection::Backward ? QStringLiteral("back") : QStringLiteral("next"),
+                          matchCase == FindCase::Match ? QStringLiteral(":case") : QString());
+    }
+    void SetZoomFactor(double factor) override { zoom = factor; }
+    double ZoomFactor() const override { return zoom; }
+    void Print(QWidget *) override { calls << QStringLiteral("Print"); }
+
     int count(const QString &prefix) const
     {
         int n = 0;
