@@ -3,6 +3,8 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <ostream>
 #include <vector>
 
 // Answers message boxes from a queue and records everything shown.
@@ -12,6 +14,11 @@ public:
         QString text;
         QString title; // as shown: the application title when none was given
         int flags = 0;
+        bool operator==(const Message &) const = default;
+        friend void PrintTo(const Message &m, std::ostream *os)
+        {
+            *os << '"' << m.text.toStdString() << "\" / \"" << m.title.toStdString() << "\" / " << m.flags;
+        }
     };
 
     // Answers for the next message boxes, in order. When empty, the first
@@ -34,9 +41,10 @@ public:
     std::deque<QString> menuChoices;
     QStringList menusShown; // titles of the menus shown
     int endProgramCalls = 0;
-    // A real modal box keeps the events running while it waits for the user: so
-    // many milliseconds of a nested event loop before each answer.
-    int modalWaitMs = 0;
+    // A real modal box keeps the events running while it waits for the user: when set,
+    // each box runs them until this holds (at most 30 s), and then answers.
+    std::function<bool()> modalUntil;
+    bool modalEnded = true; // false when a box's wait ran out
 
     void beep() override { ++beeps; }
     void setClipboardText(const QString &t) override { clipboard = t; }
