@@ -1,4 +1,4 @@
-#include "TestEnv.h"
+#include "BrowserTest.h"
 #include "base/Module1.h"
 #include "base/forms.h"
 #include "browser/AddressRules.h"
@@ -19,18 +19,7 @@ namespace {
 const QString kEdit = QStringLiteral(" Modifica    pagina");
 }
 
-class Commands : public LanternaTest {
-protected:
-    frmBrowser *w = nullptr;
-    void SetUp() override
-    {
-        LanternaTest::SetUp();
-        w = forms::frmBrowser();
-        ASSERT_NE(browser(), nullptr);
-        ui.messages.clear();
-        processes.starts.clear();
-    }
-};
+class Commands : public BrowserTest {};
 
 TEST_F(Commands, Command1EditsLocalPagesAndStartsACopyOnWebPages)
 {
@@ -90,26 +79,26 @@ TEST_F(Commands, InformationBoxesAndTheClipboard)
     browser()->locationURL.clear();
     w->Command7->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last().text, QStringLiteral("Non c'e' nessun indirizzo valido !!!"));
-    EXPECT_EQ(ui.last().title, QStringLiteral("Location Url"));
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly | platform::vbInformation);
+    EXPECT_EQ(ui.last(),
+        (FakeUi::Message{QStringLiteral("Non c'e' nessun indirizzo valido !!!"), QStringLiteral("Location Url"),
+            platform::vbOKOnly | platform::vbInformation}));
     EXPECT_EQ(ui.clipboard, QStringLiteral("before"));
 
     browser()->locationURL = QStringLiteral("http://www.example.it/pagina.htm");
     w->Command7->click();
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.last().text, QStringLiteral("Indirizzo attuale: http://www.example.it/pagina.htm"));
-    EXPECT_EQ(ui.last().title, QStringLiteral("Location Url"));
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly | platform::vbInformation);
+    EXPECT_EQ(ui.last(),
+        (FakeUi::Message{QStringLiteral("Indirizzo attuale: http://www.example.it/pagina.htm"),
+            QStringLiteral("Location Url"), platform::vbOKOnly | platform::vbInformation}));
     EXPECT_EQ(ui.clipboard, QStringLiteral("http://www.example.it/pagina.htm"));
 
     shell.ip = QStringLiteral("10.1.2.3");
     shell.host = QStringLiteral("Postazione-1");
     w->Command6->click();
     ASSERT_EQ(ui.messages.size(), 3u);
-    EXPECT_EQ(ui.last().text, QStringLiteral("Il tuo indirizzo IP e':   10.1.2.3\r\n\r\nLogin: POSTAZIONE-1"));
-    EXPECT_EQ(ui.last().title, QStringLiteral("IP Check"));
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly | platform::vbInformation);
+    EXPECT_EQ(ui.last(),
+        (FakeUi::Message{QStringLiteral("Il tuo indirizzo IP e':   10.1.2.3\r\n\r\nLogin: POSTAZIONE-1"),
+            QStringLiteral("IP Check"), platform::vbOKOnly | platform::vbInformation}));
     EXPECT_EQ(ui.clipboard, QStringLiteral("10.1.2.3"));
 
     // The label's box: a beep, three lines split by single CRs, no title, no icon.
