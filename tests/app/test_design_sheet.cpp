@@ -1,4 +1,5 @@
 // Every window and control that has a caption or a place on the design sheet.
+#include "BoxHelpers.h"
 #include "RewriteHelpers.h"
 #include "editor/Colore.h"
 #include "editor/Form1.h"
@@ -11,6 +12,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -48,6 +51,18 @@ TEST_F(DesignSheet, EveryCaptionAndPlace)
     Form2 *m = forms::Form2();
     Form3 *f3 = forms::Form3();
     Form4 *f4 = forms::Form4();
+    // The caption and the link window start alike: the list of sizes, the colours, nothing ticked.
+    const auto startsAlike = [](auto *f) {
+        EXPECT_EQ(boxEntries(f->Combo1), QStringList({"H0 - Titoli", "H1 - Scrittura 1", "H2 - Scrittura 2",
+                                                      "H3 - Scrittura 3", "H4 - Scrittura 4", "H5 - Scrittura 5",
+                                                      "H6 - Scrittura 6"}));
+        EXPECT_EQ(f->Combo1->currentText(), QStringLiteral("H2 - Scrittura 2"));
+        EXPECT_TRUE(f->Option2[0]->isChecked());
+        EXPECT_FALSE(f->Check1->isChecked() || f->Check2->isChecked());
+        EXPECT_EQ(f->Text2[0]->text() + f->Text2[1]->text(), QStringLiteral("#FFFF80#000080"));
+    };
+    startsAlike(f3);
+    startsAlike(f4);
     f3->Command3[0]->click();
     ::Colore *c = forms::loaded<::Colore>();
     ASSERT_NE(c, nullptr);

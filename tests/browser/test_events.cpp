@@ -115,9 +115,8 @@ TEST_F(Events, NavigationQuestionForBothSwitchStates)
     EXPECT_TRUE(navigate(QStringLiteral("http://b.it/"), false));
     EXPECT_EQ(w->cboAddress->currentText(), QStringLiteral("http://a.it/"));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last(),
-        (FakeUi::Message{QStringLiteral("Cerca di aprire nuovo sito: http://b.it/"),
-            QStringLiteral("Apre nella stessa finestra"), platform::vbOKCancel}));
+    EXPECT_EQ(ui.last(), FakeUi::box(QStringLiteral("Cerca di aprire nuovo sito: http://b.it/"),
+                                     QStringLiteral("Apre nella stessa finestra"), platform::vbOKCancel));
 
     // OK: it goes ahead.
     ui.answers = {platform::vbOK};
@@ -230,9 +229,7 @@ TEST_F(Events, FileDownloadIsAnnouncedOnlyWithQuestionsAndATitle)
     ui.answers = {platform::vbCancel};
     emit browser()->FileDownload(&cancel);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last(),
-        (FakeUi::Message{QStringLiteral("FileDownload: Archivio http://www.example.it/file.zip"),
-            QStringLiteral("Lanterna"), platform::vbOKOnly}));
+    EXPECT_EQ(ui.last(), FakeUi::box(QStringLiteral("FileDownload: Archivio http://www.example.it/file.zip")));
     EXPECT_FALSE(cancel); // never cancelled
 
     browser()->locationName = QStringLiteral("   ");

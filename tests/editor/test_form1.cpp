@@ -276,9 +276,7 @@ TEST_F(BackgroundWindow, ConfirmRefusesAnEmptyOrMissingImage)
     f->Text1->setText(QStringLiteral("   "));
     f->cmdCONFERMA->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last(),
-        (FakeUi::Message{QStringLiteral("Immagine C:\\HOME-PAG\\ non trovata !!!"), QStringLiteral("Lanterna"),
-            platform::vbOKOnly}));
+    EXPECT_EQ(ui.last(), FakeUi::box(QStringLiteral("Immagine C:\\HOME-PAG\\ non trovata !!!")));
     EXPECT_EQ(ui.beeps, 1);
 
     // A bare name that is only in another folder is looked for in the home folder.

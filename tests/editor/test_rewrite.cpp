@@ -177,9 +177,7 @@ TEST_F(PageRewriteEngine, UnreadablePageShowsTheReadingMessageAndWritesNothing)
         forms::frmBrowser()->Tag = tag;
         EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
         ASSERT_EQ(ui.messages.size(), 1u) << tag.toStdString();
-        EXPECT_EQ(ui.last(),
-            (FakeUi::Message{
-                QStringLiteral("Errore in lettura pagina ") + tag, QStringLiteral("Lanterna"), platform::vbOKOnly}));
+        EXPECT_EQ(ui.last(), FakeUi::box(QStringLiteral("Errore in lettura pagina ") + tag));
         EXPECT_EQ(ui.beeps, 1);
         EXPECT_EQ(forms::loaded<Caller>(), caller) << "the editing window stays open";
     }

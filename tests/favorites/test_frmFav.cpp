@@ -266,8 +266,8 @@ TEST_F(FavWindow, OpenSiteInANewCopy)
     EXPECT_EQ(processes.starts.size(), 1u);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.last(),
-        (FakeUi::Message{
-            "nessun Browser associato", "Browser Non trovato", platform::vbOKOnly | platform::vbExclamation}));
+              FakeUi::box("nessun Browser associato", "Browser Non trovato",
+                          platform::vbOKOnly | platform::vbExclamation));
     EXPECT_FALSE(exists("C:\\PROG\\temphtm.HTM"));
 
     // The copy cannot be started.

@@ -234,7 +234,7 @@ TEST_F(FavWalk, QueryFailingShowsTheCallersMessageAndEndsTheProgram)
     shell.favorites.reset();
     EXPECT_FALSE(build());
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last(), (FakeUi::Message{"testo", "titolo", platform::vbOKOnly | platform::vbCritical}));
+    EXPECT_EQ(ui.last(), FakeUi::box("testo", "titolo", platform::vbOKOnly | platform::vbCritical));
     EXPECT_EQ(ui.endProgramCalls, 1);
     EXPECT_EQ(tree.dump(), "Internet Preferiti"); // the root came first
     EXPECT_FALSE(tree.entries["R"].expanded);

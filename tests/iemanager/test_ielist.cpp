@@ -87,7 +87,7 @@ TEST_F(IeList, WindowCaptionsLayoutInfoAndHide)
 
     w->Command2->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last(), (FakeUi::Message{"Elenco_URL_IE by KV", "Lanterna", platform::vbOKOnly}));
+    EXPECT_EQ(ui.last(), FakeUi::box("Elenco_URL_IE by KV"));
 
     processes.table->push_back({0x10, "iexplore.exe"});
     w->Command1->click();
@@ -207,8 +207,8 @@ TEST_F(IeList, EndOneAsksAboutTheSelectedLineYesEndsItNoEndsNothingBothRefresh)
     w->List1->setCurrentRow(0);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.last(),
-        (FakeUi::Message{
-            "Spengo la finestra IE:  \r\rC:\\IE\\iexplore.exe 300", "Gestione finestre IE", platform::vbYesNo}));
+              FakeUi::box("Spengo la finestra IE:  \r\rC:\\IE\\iexplore.exe 300", "Gestione finestre IE",
+                          platform::vbYesNo));
     EXPECT_EQ(processes.terminated, std::vector<quint32>{0x300});
     EXPECT_EQ(Module1::LastIeProcessId, "300");
     EXPECT_EQ(lines(), (QStringList{"IEXPLORE.EXE 200", "iexplore.exe 100"}));

@@ -62,6 +62,12 @@ public:
     void endProgram() override { ++endProgramCalls; }
 
     const Message &last() const { return messages.back(); }
+    // A box as the user sees it; most are the program's plain OK boxes.
+    static Message box(const QString &text, const QString &title = QStringLiteral("Lanterna"),
+                       int flags = platform::vbOKOnly)
+    {
+        return {text, title, flags};
+    }
 
 protected:
     int showMessage(const QString &text, int flags, const QString &title) override;
