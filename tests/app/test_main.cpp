@@ -1,3 +1,4 @@
+#include "BoxHelpers.h"
 #include "TestEnv.h"
 #include "app/Main.h"
 #include "app/Startup.h"
@@ -59,13 +60,11 @@ protected:
     // The list as the user finds it on opening it: with the log read at load.
     QStringList listed() const
     {
-        QStringList out;
         frmBrowser *w = forms::loaded<frmBrowser>();
-        if (w)
-            w->joinVisitedLog();
-        for (int i = 0; w && i < w->cboAddress->count(); ++i)
-            out << w->cboAddress->itemText(i);
-        return out;
+        if (!w)
+            return {};
+        w->joinVisitedLog();
+        return boxEntries(w->cboAddress);
     }
 };
 

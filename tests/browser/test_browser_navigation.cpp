@@ -123,18 +123,16 @@ TEST_F(Navigation, PickingAListEntryNavigatesToIt)
 TEST_F(Navigation, ToolbarRunsItsCommandAndRelabelsFromTheTypedText)
 {
     frmBrowser *w = open();
-    const QStringList keys = {"Back", "Forward", "Refresh", "Home", "Search"};
+    // The button's key -> the control's call.
+    const std::pair<QString, QString> keys[] = {{"Back", "GoBack"}, {"Forward", "GoForward"}, {"Refresh", "Refresh"},
+        {"Home", "GoHome"}, {"Search", "GoSearch"}};
     w->cboAddress->setEditText(QStringLiteral("http://typed/"));
-    for (const auto &key : keys) {
+    for (const auto &[key, call] : keys) {
         w->timTimer->stop();
         QAction *a = toolButton(w, key);
         ASSERT_NE(a, nullptr) << key.toStdString();
         a->trigger();
-        EXPECT_EQ(browser()->calls.last(), key == "Back"      ? "GoBack"
-                                           : key == "Forward" ? "GoForward"
-                                                              : (key == "Home" ? "GoHome"
-                                                                 : key == "Search" ? "GoSearch"
-                                                                                   : "Refresh"));
+        EXPECT_EQ(browser()->calls.last(), call);
         EXPECT_TRUE(w->timTimer->isActive()) << key.toStdString();
         EXPECT_EQ(w->Command1->text(), "Nuovo Lanterna");
     }

@@ -1,4 +1,4 @@
-#include "TestEnv.h"
+#include "BrowserTest.h"
 #include "base/Module1.h"
 #include "base/forms.h"
 #include "browser/AddressRules.h"
@@ -15,22 +15,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 const QString kEdit = QStringLiteral(" Modifica    pagina");
 }
 
-class Commands : public LanternaTest {
-protected:
-    frmBrowser *w = nullptr;
-    void SetUp() override
-    {
-        LanternaTest::SetUp();
-        w = forms::frmBrowser();
-        ASSERT_NE(browser(), nullptr);
-        ui.messages.clear();
-        processes.starts.clear();
-    }
-};
+class Commands : public BrowserTest {};
 
 TEST_F(Commands, Command1EditsLocalPagesAndStartsACopyOnWebPages)
 {
@@ -86,31 +77,38 @@ TEST_F(Commands, InformationBoxesAndTheClipboard)
 {
     ui.clipboard = QStringLiteral("before");
 
-    // Command7 without an address leaves the clipboard alone.
-    browser()->locationURL.clear();
-    w->Command7->click();
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last().text, QStringLiteral("Non c'e' nessun indirizzo valido !!!"));
-    EXPECT_EQ(ui.last().title, QStringLiteral("Location Url"));
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly | platform::vbInformation);
-    EXPECT_EQ(ui.clipboard, QStringLiteral("before"));
-
-    browser()->locationURL = QStringLiteral("http://www.example.it/pagina.htm");
-    w->Command7->click();
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.last().text, QStringLiteral("Indirizzo attuale: http://www.example.it/pagina.htm"));
-    EXPECT_EQ(ui.last().title, QStringLiteral("Location Url"));
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly | platform::vbInformation);
-    EXPECT_EQ(ui.clipboard, QStringLiteral("http://www.example.it/pagina.htm"));
-
-    shell.ip = QStringLiteral("10.1.2.3");
-    shell.host = QStringLiteral("Postazione-1");
-    w->Command6->click();
-    ASSERT_EQ(ui.messages.size(), 3u);
-    EXPECT_EQ(ui.last().text, QStringLiteral("Il tuo indirizzo IP e':   10.1.2.3\r\n\r\nLogin: POSTAZIONE-1"));
-    EXPECT_EQ(ui.last().title, QStringLiteral("IP Check"));
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly | platform::vbInformation);
-    EXPECT_EQ(ui.clipboard, QStringLiteral("10.1.2.3"));
+    // A button, the box it shows and what the clipboard then holds: Command7 without an
+    // address leaves the clipboard alone.
+    const int info = platform::vbOKOnly | platform::vbInformation;
+    const QString url = QStringLiteral("http://www.example.it/pagina.htm");
+    const struct {
+        std::function<void()> before;
+        QPushButton *button;
+        FakeUi::Message shown;
+        QString clipboard;
+    } clicks[] = {
+        {[&] { browser()->locationURL.clear(); }, w->Command7,
+         FakeUi::box(QStringLiteral("Non c'e' nessun indirizzo valido !!!"), QStringLiteral("Location Url"), info),
+         QStringLiteral("before")},
+        {[&] { browser()->locationURL = url; }, w->Command7,
+         FakeUi::box(QStringLiteral("Indirizzo attuale: ") + url, QStringLiteral("Location Url"), info), url},
+        {[&] {
+             shell.ip = QStringLiteral("10.1.2.3");
+             shell.host = QStringLiteral("Postazione-1");
+         },
+         w->Command6,
+         FakeUi::box(QStringLiteral("Il tuo indirizzo IP e':   10.1.2.3\r\n\r\nLogin: POSTAZIONE-1"),
+                     QStringLiteral("IP Check"), info),
+         QStringLiteral("10.1.2.3")},
+    };
+    for (const auto &c : clicks) {
+        c.before();
+        const size_t shown = ui.messages.size();
+        c.button->click();
+        ASSERT_EQ(ui.messages.size(), shown + 1);
+        EXPECT_EQ(ui.last(), c.shown);
+        EXPECT_EQ(ui.clipboard, c.clipboard);
+    }
 
     // The label's box: a beep, three lines split by single CRs, no title, no icon.
     const int beeps = ui.beeps;

@@ -1,4 +1,4 @@
-#include "TestEnv.h"
+#include "BrowserTest.h"
 #include "base/Module1.h"
 #include "base/forms.h"
 #include "browser/frmBrowser.h"
@@ -9,25 +9,16 @@
 #include <QPushButton>
 #include <QTimer>
 
-class Events : public LanternaTest {
+#include <deque>
+#include <vector>
+
+class Events : public BrowserTest {
 protected:
-    frmBrowser *w = nullptr;
     void SetUp() override
     {
-        LanternaTest::SetUp();
-        w = forms::frmBrowser();
-        ASSERT_NE(browser(), nullptr);
+        BrowserTest::SetUp();
         w->joinVisitedLog(); // the start is over: the pages below come after the log
-        ui.messages.clear();
-        processes.starts.clear();
         Module1::PageVisited = 0;
-    }
-    QStringList listEntries() const
-    {
-        QStringList l;
-        for (int i = 0; i < w->cboAddress->count(); ++i)
-            l << w->cboAddress->itemText(i);
-        return l;
     }
     bool navigate(const QString &url, bool cancelIn)
     {
@@ -48,38 +39,23 @@ TEST_F(Events, StatusTextAndProgress)
     emit browser()->StatusTextChange(QStringLiteral("http://link.it/"));
     EXPECT_EQ(w->StatusPanel1->text(), QStringLiteral("http://link.it/"));
 
-    w->StatusPanel2->setText(QStringLiteral("old"));
-    emit browser()->ProgressChange(-1, 0);
-    EXPECT_EQ(w->StatusPanel1->text(), QStringLiteral("Reading -1 of 0"));
-    EXPECT_EQ(w->StatusPanel2->text(), QStringLiteral("old"));
-    EXPECT_EQ(Module1::PageVisited, 0);
-
-    emit browser()->ProgressChange(0, 100);
-    EXPECT_EQ(w->StatusPanel1->text(), QStringLiteral("Reading 0 of 100"));
-    EXPECT_EQ(w->StatusPanel2->text(), QStringLiteral("old"));
-    EXPECT_EQ(Module1::PageVisited, 0);
-
+    // Progress -> the bar (-1: left as it was) and whether the page counts as visited.
+    // A negative maximum keeps the bar but still marks the visit.
     const struct {
         qint32 p, max;
         int bar;
-    } cases[] = {{1, 8, 8}, {3, 8, 22}, {100, 100, 60}, {200, 100, 120}, {5, 0, 0}};
+        int visited;
+    } cases[] = {{-1, 0, -1, 0}, {0, 100, -1, 0}, {1, 8, 8, 1}, {3, 8, 22, 1},
+                 {100, 100, 60, 1}, {200, 100, 120, 1}, {5, 0, 0, 1}, {5, -8, -1, 1}};
     for (const auto &c : cases) {
         Module1::PageVisited = 0;
         w->StatusPanel2->setText(QStringLiteral("old"));
         emit browser()->ProgressChange(c.p, c.max);
-        EXPECT_EQ(w->StatusPanel1->text(),
-                  QStringLiteral("Reading %1 of %2").arg(c.p).arg(c.max));
-        EXPECT_EQ(w->StatusPanel2->text(), QString(c.bar, QLatin1Char('I'))) << c.p << "/" << c.max;
-        EXPECT_EQ(Module1::PageVisited, 1);
+        EXPECT_EQ(w->StatusPanel1->text(), QStringLiteral("Reading %1 of %2").arg(c.p).arg(c.max));
+        EXPECT_EQ(w->StatusPanel2->text(), c.bar < 0 ? QStringLiteral("old") : QString(c.bar, QLatin1Char('I')))
+            << c.p << "/" << c.max;
+        EXPECT_EQ(Module1::PageVisited, c.visited) << c.p << "/" << c.max;
     }
-
-    // A negative maximum keeps the bar but still marks the visit.
-    Module1::PageVisited = 0;
-    w->StatusPanel2->setText(QStringLiteral("old"));
-    emit browser()->ProgressChange(5, -8);
-    EXPECT_EQ(w->StatusPanel1->text(), QStringLiteral("Reading 5 of -8"));
-    EXPECT_EQ(w->StatusPanel2->text(), QStringLiteral("old"));
-    EXPECT_EQ(Module1::PageVisited, 1);
 
     // Far above the maximum: the bar stops at its bound.
     emit browser()->ProgressChange(1000000, 1);
@@ -139,9 +115,8 @@ TEST_F(Events, NavigationQuestionForBothSwitchStates)
     EXPECT_TRUE(navigate(QStringLiteral("http://b.it/"), false));
     EXPECT_EQ(w->cboAddress->currentText(), QStringLiteral("http://a.it/"));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last().text, QStringLiteral("Cerca di aprire nuovo sito: http://b.it/"));
-    EXPECT_EQ(ui.last().title, QStringLiteral("Apre nella stessa finestra"));
-    EXPECT_EQ(ui.last().flags, platform::vbOKCancel);
+    EXPECT_EQ(ui.last(), FakeUi::box(QStringLiteral("Cerca di aprire nuovo sito: http://b.it/"),
+                                     QStringLiteral("Apre nella stessa finestra"), platform::vbOKCancel));
 
     // OK: it goes ahead.
     ui.answers = {platform::vbOK};
@@ -175,37 +150,30 @@ TEST_F(Events, NewWindowDecisionForBothSwitches)
         w->Check2_Click();
         ASSERT_EQ(Module1::AllowPopups, popups);
 
-        // OK to the first question: Command1 runs, the window opens too.
-        ui.messages.clear();
-        processes.starts.clear();
-        ui.answers = {platform::vbOK};
-        EXPECT_FALSE(newWindow(false));
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, QStringLiteral("Cerca di aprire nuovo sito: http://www.example.it/"));
-        EXPECT_EQ(ui.messages[0].title, QStringLiteral("Apre in una nuova finestra"));
-        EXPECT_EQ(ui.messages[0].flags, platform::vbOKCancel);
-        ASSERT_EQ(processes.starts.size(), 1u);
-        EXPECT_EQ(processes.starts[0].arguments, QStringList{QStringLiteral("http://www.example.it/")});
+        // OK to the first question: Command1 runs, the window opens too. Cancel, then
+        // OK: the second question, then the same as OK. Cancel twice: cancelled, nothing else.
+        const struct {
+            std::deque<int> answers;
+            bool cancelled;
+            int questions;
+        } rows[] = {{{platform::vbOK}, false, 1},
+                    {{platform::vbCancel, platform::vbOK}, false, 2},
+                    {{platform::vbCancel, platform::vbCancel}, true, 2}};
+        const QString title = QStringLiteral("Apre in una nuova finestra");
+        const std::vector<FakeUi::Message> asked = {
+            {QStringLiteral("Cerca di aprire nuovo sito: http://www.example.it/"), title, platform::vbOKCancel},
+            {QStringLiteral("Apro su stessa pagina il sito: http://www.example.it/"), title, platform::vbOKCancel}};
+        for (const auto &r : rows) {
+            ui.messages.clear();
+            processes.starts.clear();
+            ui.answers = r.answers;
+            EXPECT_EQ(newWindow(false), r.cancelled);
+            EXPECT_EQ(ui.messages, std::vector<FakeUi::Message>(asked.begin(), asked.begin() + r.questions));
+            ASSERT_EQ(processes.starts.size(), r.cancelled ? 0u : 1u);
+            if (!r.cancelled)
+                EXPECT_EQ(processes.starts[0].arguments, QStringList{QStringLiteral("http://www.example.it/")});
+        }
         EXPECT_EQ(w->Command1->text(), QStringLiteral("Nuovo Lucerna2"));
-
-        // Cancel, then OK: the second question, then the same as OK.
-        ui.messages.clear();
-        processes.starts.clear();
-        ui.answers = {platform::vbCancel, platform::vbOK};
-        EXPECT_FALSE(newWindow(false));
-        ASSERT_EQ(ui.messages.size(), 2u);
-        EXPECT_EQ(ui.messages[1].text, QStringLiteral("Apro su stessa pagina il sito: http://www.example.it/"));
-        EXPECT_EQ(ui.messages[1].title, QStringLiteral("Apre in una nuova finestra"));
-        EXPECT_EQ(ui.messages[1].flags, platform::vbOKCancel);
-        EXPECT_EQ(processes.starts.size(), 1u);
-
-        // Cancel twice: cancelled, nothing else.
-        ui.messages.clear();
-        processes.starts.clear();
-        ui.answers = {platform::vbCancel, platform::vbCancel};
-        EXPECT_TRUE(newWindow(false));
-        EXPECT_EQ(ui.messages.size(), 2u);
-        EXPECT_TRUE(processes.starts.empty());
     }
 }
 
@@ -261,9 +229,7 @@ TEST_F(Events, FileDownloadIsAnnouncedOnlyWithQuestionsAndATitle)
     ui.answers = {platform::vbCancel};
     emit browser()->FileDownload(&cancel);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last().text, QStringLiteral("FileDownload: Archivio http://www.example.it/file.zip"));
-    EXPECT_EQ(ui.last().title, QStringLiteral("Lanterna"));
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly);
+    EXPECT_EQ(ui.last(), FakeUi::box(QStringLiteral("FileDownload: Archivio http://www.example.it/file.zip")));
     EXPECT_FALSE(cancel); // never cancelled
 
     browser()->locationName = QStringLiteral("   ");

@@ -64,14 +64,6 @@ bool loopRuns()
 class HostilePages : public RealEngineTest {
 protected:
     LocalHttpServer web;
-
-    // Through the address box, as the user does, and until the page has finished.
-    bool open(const QString &address, const QString &ending)
-    {
-        w->cboAddress->setEditText(address);
-        w->cboAddress_Click();
-        return waitForEvents([&] { return !engine->Busy() && engine->LocationURL().endsWith(ending); }, kTimeout);
-    }
 };
 
 TEST_F(HostilePages, AFloodOfPopUpsOpensAFewAndTheWindowGoesOn)

@@ -13,6 +13,9 @@
 #include <QScrollBar>
 #include <QSet>
 
+#include <functional>
+#include <type_traits>
+
 using keys::focused;
 using keys::press;
 
@@ -39,81 +42,85 @@ QSet<QWidget *> tabRound(QWidget *window)
 
 } // namespace
 
+// One key in a caption or link window: its texts, the control that has the focus (reached
+// with Tab or set), the key, whether the window closes, and what the page then holds
+// (nullptr: the page is unchanged).
+template <class F>
+struct KeyRow {
+    const char *text, *linked;
+    std::function<QWidget *(F *)> focus;
+    bool byTab;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    bool closes;
+    const char *written;
+};
+
 class EditorKeys : public RewriteTest {
 protected:
     const QByteArray start = "<HTML><BODY background=\"old.jpg\">\r\n</BODY></HTML>\r\n";
+
+    template <class F>
+    void pressIn(F *(*open)(), const KeyRow<F> &r)
+    {
+        const QByteArray before = readFile(page);
+        F *f = open();
+        ASSERT_TRUE(keys::showActive(f));
+        if (r.text)
+            f->Text1->setText(QString::fromLatin1(r.text));
+        if constexpr (std::is_same_v<F, ::Form4>)
+            if (r.linked)
+                f->txtPAG_COLLEGATA->setText(QString::fromLatin1(r.linked));
+        if (r.byTab)
+            ASSERT_TRUE(tabTo(f, r.focus(f)));
+        else if (r.focus)
+            r.focus(f)->setFocus();
+        press(f, r.key, r.mods);
+        const std::string row = r.text ? r.text : "(blank)";
+        EXPECT_EQ(forms::loaded<F>() == nullptr, r.closes) << row;
+        if (r.written)
+            EXPECT_TRUE(readFile(page).contains(r.written)) << readFile(page).toStdString();
+        else
+            EXPECT_EQ(readFile(page), before) << row;
+    }
 };
 
 TEST_F(EditorKeys, CaptionAndLinkWindowsConfirmWithEnterAndCloseWithEscape)
 {
     showPage(start);
-
-    // Escape closes from any control, nothing written.
-    ::Form3 *c = forms::Form3();
-    ASSERT_TRUE(keys::showActive(c));
-    EXPECT_EQ(focused(c), c->Text1);
-    c->Text1->setText(QStringLiteral("Zero"));
-    c->Check1->setFocus();
-    press(c, Qt::Key_Escape);
-    EXPECT_EQ(forms::loaded<::Form3>(), nullptr);
-    EXPECT_EQ(readFile(page), start);
-
-    // Enter in the text box confirms.
-    c = forms::Form3();
-    ASSERT_TRUE(keys::showActive(c));
-    c->Text1->setText(QStringLiteral("Uno"));
-    press(c, Qt::Key_Return);
-    EXPECT_EQ(forms::loaded<::Form3>(), nullptr);
-    EXPECT_TRUE(readFile(page).contains("Uno</font>"));
-
-    // So does the keypad's Enter with the focus on the size box.
-    c = forms::Form3();
-    ASSERT_TRUE(keys::showActive(c));
-    c->Text1->setText(QStringLiteral("Due"));
-    c->Combo1->setFocus();
-    press(c, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(forms::loaded<::Form3>(), nullptr);
-    EXPECT_TRUE(readFile(page).contains("Due</font>"));
+    ASSERT_TRUE(keys::showActive(forms::Form3()));
+    EXPECT_EQ(focused(forms::Form3()), forms::Form3()->Text1);
+    using C = ::Form3;
+    const KeyRow<C> caption[] = {
+        // Escape closes from any control. Enter in the text box confirms; so does the
+        // keypad's Enter on the size box.
+        {"Zero", nullptr, [](C *c) -> QWidget * { return c->Check1; }, false, Qt::Key_Escape, {}, true, nullptr},
+        {"Uno", nullptr, nullptr, false, Qt::Key_Return, {}, true, "Uno</font>"},
+        {"Due", nullptr, [](C *c) -> QWidget * { return c->Combo1; }, false, Qt::Key_Enter, Qt::KeypadModifier, true,
+         "Due</font>"},
+        // A blank text is refused as by the button, and the window stays; a focused button
+        // takes Enter itself: Annulla closes.
+        {nullptr, nullptr, [](C *c) -> QWidget * { return c->Check2; }, false, Qt::Key_Return, {}, false, nullptr},
+        {"Tre", nullptr, [](C *c) -> QWidget * { return c->Command2; }, false, Qt::Key_Return, {}, true, nullptr},
+    };
+    for (const auto &r : caption)
+        pressIn(forms::Form3, r);
     EXPECT_EQ(failing->replaced.size(), 4) << "two rewrites, one per Enter";
-
-    // A blank text is refused as by the button, and the window stays.
-    c = forms::Form3();
-    ASSERT_TRUE(keys::showActive(c));
-    c->Check2->setFocus();
-    press(c, Qt::Key_Return);
-    ASSERT_FALSE(ui.messages.empty());
+    ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.last().text, QStringLiteral("Indicare un testo per la scritta da creare !!!"));
-    EXPECT_EQ(forms::loaded<::Form3>(), c);
-    // A focused button takes Enter itself: Annulla closes.
-    c->Text1->setText(QStringLiteral("Tre"));
-    c->Command2->setFocus();
-    press(c, Qt::Key_Return);
-    EXPECT_EQ(forms::loaded<::Form3>(), nullptr);
-    EXPECT_FALSE(readFile(page).contains("Tre"));
 
-    // The link window: Enter on its focused Conferma, Escape from the page box.
-    ::Form4 *l = forms::Form4();
-    ASSERT_TRUE(keys::showActive(l));
-    l->txtPAG_COLLEGATA->setFocus();
-    press(l, Qt::Key_Escape);
-    EXPECT_EQ(forms::loaded<::Form4>(), nullptr);
-    l = forms::Form4();
-    ASSERT_TRUE(keys::showActive(l));
-    l->Text1->setText(QStringLiteral("Quattro"));
-    l->txtPAG_COLLEGATA->setText(QStringLiteral("C:\\HOME-PAG\\B.HTM"));
-    ASSERT_TRUE(tabTo(l, l->Command1));
-    press(l, Qt::Key_Return);
-    EXPECT_EQ(forms::loaded<::Form4>(), nullptr);
-    EXPECT_TRUE(readFile(page).contains("Quattro</font>"));
-    // Enter in the page box confirms too.
-    l = forms::Form4();
-    ASSERT_TRUE(keys::showActive(l));
-    l->Text1->setText(QStringLiteral("Cinque"));
-    l->txtPAG_COLLEGATA->setText(QStringLiteral("C:\\HOME-PAG\\C.HTM"));
-    l->txtPAG_COLLEGATA->setFocus();
-    press(l, Qt::Key_Return);
-    EXPECT_EQ(forms::loaded<::Form4>(), nullptr);
-    EXPECT_TRUE(readFile(page).contains("C.HTM\"><p align=\"left\"><font color=\"#FFFF80\">Cinque"));
+    // The link window: Escape from the page box, Enter on its focused Conferma or in the page box.
+    using L = ::Form4;
+    const auto pageBox = [](L *l) -> QWidget * { return l->txtPAG_COLLEGATA; };
+    const KeyRow<L> link[] = {
+        {nullptr, nullptr, pageBox, false, Qt::Key_Escape, {}, true, nullptr},
+        {"Quattro", "C:\\HOME-PAG\\B.HTM", [](L *l) -> QWidget * { return l->Command1; }, true, Qt::Key_Return, {},
+         true, "Quattro</font>"},
+        {"Cinque", "C:\\HOME-PAG\\C.HTM", pageBox, false, Qt::Key_Return, {}, true,
+         "C.HTM\"><p align=\"left\"><font color=\"#FFFF80\">Cinque"},
+    };
+    for (const auto &r : link)
+        pressIn(forms::Form4, r);
 }
 
 TEST_F(EditorKeys, PickerSlidersTakeTabAndArrowsEnterConfirmsEscapeCancels)
@@ -135,7 +142,8 @@ TEST_F(EditorKeys, PickerSlidersTakeTabAndArrowsEnterConfirmsEscapeCancels)
     ASSERT_TRUE(tabTo(p, p->VScroll2));
     press(p, Qt::Key_Up);
     EXPECT_EQ(std::abs(p->VScroll2->value() - 86), 10);
-    EXPECT_EQ(c->Text2[0]->text(), QStringLiteral("#C8%1F2").arg(p->VScroll2->value(), 2, 16, QLatin1Char('0')).toUpper());
+    EXPECT_EQ(
+        c->Text2[0]->text(), QStringLiteral("#C8%1F2").arg(p->VScroll2->value(), 2, 16, QLatin1Char('0')).toUpper());
     ASSERT_TRUE(tabTo(p, p->HScroll1));
     press(p, Qt::Key_Right);
     EXPECT_EQ(p->HScroll1->value(), 10);

@@ -89,7 +89,7 @@ TEST_F(EditorWindowPlaces, EachWindowIsTheBrowsersAndOpensUnderItsButton)
         if (::Form1 *b = forms::loaded<::Form1>()) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(b));
             // A window manager frames the window a little after it shows.
-            static_cast<void>(QTest::qWaitFor([&] { return b->frameGeometry() != b->geometry(); }, 2000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return b->frameGeometry() != b->geometry(); }, 2000));
             at = b->frameGeometry();
             parent = b->parentWidget();
             b->close();

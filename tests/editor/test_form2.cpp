@@ -14,12 +14,6 @@ class EditorMenu : public RewriteTest {};
 TEST_F(EditorMenu, CaptionsAndPlaces)
 {
     Form2 *m = forms::Form2();
-    EXPECT_EQ(m->windowTitle(), QStringLiteral("Menu possibili modifiche"));
-    EXPECT_EQ(m->Command1->text(), QStringLiteral("Modifica sfondo della pagina"));
-    EXPECT_EQ(m->Command2->text(), QStringLiteral("Crea una scritta"));
-    EXPECT_EQ(m->Command4->text(), QStringLiteral("Collega un'altra pagina"));
-    EXPECT_EQ(m->Command3->text(), QStringLiteral("F I N E"));
-
     // The three choices one under the other, F I N E below them at the right.
     const QRect c1 = m->Command1->geometry(), c2 = m->Command2->geometry(), c4 = m->Command4->geometry(),
                 c3 = m->Command3->geometry();

@@ -77,36 +77,40 @@ TEST(RewriteLines, UnchangedLinesKeepEveryByte)
 
 TEST(PageEncoding, DeclaredUtf8MetaCharsetOrByteOrderMark)
 {
-    using rewrite::pageEncoding;
-    EXPECT_EQ(pageEncoding("<html><head><meta charset=\"utf-8\"></head>"), PageEncoding::Utf8);
-    EXPECT_EQ(pageEncoding("<HEAD>\n<META CHARSET=UTF-8>\n"), PageEncoding::Utf8);
-    EXPECT_EQ(pageEncoding("<meta charset='utf8' />"), PageEncoding::Utf8);
-    EXPECT_EQ(pageEncoding("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"),
-              PageEncoding::Utf8);
-    EXPECT_EQ(pageEncoding("<Meta HTTP-EQUIV='content-type'\n CONTENT='text/html;charset=Utf-8'>"),
-              PageEncoding::Utf8);
-    EXPECT_EQ(pageEncoding("\xEF\xBB\xBF<html><body>"), PageEncoding::Utf8);
-
-    EXPECT_EQ(pageEncoding(""), PageEncoding::Ansi);
-    EXPECT_EQ(pageEncoding("<html><body>utf-8</body></html>"), PageEncoding::Ansi);
-    EXPECT_EQ(pageEncoding("<meta charset=\"windows-1252\">"), PageEncoding::Ansi);
-    EXPECT_EQ(pageEncoding("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"),
-              PageEncoding::Ansi);
-    // The first declaration holds.
-    EXPECT_EQ(pageEncoding("<meta charset=\"iso-8859-1\"><meta charset=\"utf-8\">"), PageEncoding::Ansi);
-    // A meta without charset does not end the search.
-    EXPECT_EQ(pageEncoding("<meta name=\"charset\" content=\"x\"><meta charset=\"utf-8\">"), PageEncoding::Utf8);
-    // Commented out, or past the head, does not count.
-    EXPECT_EQ(pageEncoding("<!-- <meta charset=\"utf-8\"> -->"), PageEncoding::Ansi);
-    EXPECT_EQ(pageEncoding("<body><meta charset=\"utf-8\">"), PageEncoding::Ansi);
-    EXPECT_EQ(pageEncoding("<metadata charset=\"utf-8\">"), PageEncoding::Ansi);
+    const char *utf8[] = {
+        "<html><head><meta charset=\"utf-8\"></head>",
+        "<HEAD>\n<META CHARSET=UTF-8>\n",
+        "<meta charset='utf8' />",
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">",
+        "<Meta HTTP-EQUIV='content-type'\n CONTENT='text/html;charset=Utf-8'>",
+        "\xEF\xBB\xBF<html><body>",
+        // A meta without charset does not end the search.
+        "<meta name=\"charset\" content=\"x\"><meta charset=\"utf-8\">",
+    };
+    const char *ansi[] = {
+        "",
+        "<html><body>utf-8</body></html>",
+        "<meta charset=\"windows-1252\">",
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">",
+        // The first declaration holds.
+        "<meta charset=\"iso-8859-1\"><meta charset=\"utf-8\">",
+        // Commented out, or past the head, does not count.
+        "<!-- <meta charset=\"utf-8\"> -->",
+        "<body><meta charset=\"utf-8\">",
+        "<metadata charset=\"utf-8\">",
+    };
+    for (const char *page : utf8)
+        EXPECT_EQ(rewrite::pageEncoding(page), PageEncoding::Utf8) << page;
+    for (const char *page : ansi)
+        EXPECT_EQ(rewrite::pageEncoding(page), PageEncoding::Ansi) << page;
 }
 
 TEST(PageEncoding, GeneratedBlockIsEncodedAsThePage)
 {
     const QString block = QStringLiteral("<p>Citt\u00E0 \u20AC</p>");
     const QByteArray ansiPage = "<html><body>\xE8\n</body>\n";
-    EXPECT_EQ(rewrite::insertBlockTransform(ansiPage, block), "<html><body>\xE8\r\n</body>\r\n<p>Citt\xE0 \x80</p>\r\n");
+    EXPECT_EQ(
+        rewrite::insertBlockTransform(ansiPage, block), "<html><body>\xE8\r\n</body>\r\n<p>Citt\xE0 \x80</p>\r\n");
     const QByteArray utf8Page = "<meta charset=\"utf-8\"><body>\xC3\xA8\n</body>\n";
     EXPECT_EQ(rewrite::insertBlockTransform(utf8Page, block),
               "<meta charset=\"utf-8\"><body>\xC3\xA8\r\n</body>\r\n<p>Citt\xC3\xA0 \xE2\x82\xAC</p>\r\n");
@@ -173,9 +177,7 @@ TEST_F(PageRewriteEngine, UnreadablePageShowsTheReadingMessageAndWritesNothing)
         forms::frmBrowser()->Tag = tag;
         EXPECT_FALSE(InsertBlock(QStringLiteral("<H2>x</H2>"), caller));
         ASSERT_EQ(ui.messages.size(), 1u) << tag.toStdString();
-        EXPECT_EQ(ui.last().text, QStringLiteral("Errore in lettura pagina ") + tag);
-        EXPECT_EQ(ui.last().flags, platform::vbOKOnly);
-        EXPECT_EQ(ui.last().title, QStringLiteral("Lanterna"));
+        EXPECT_EQ(ui.last(), FakeUi::box(QStringLiteral("Errore in lettura pagina ") + tag));
         EXPECT_EQ(ui.beeps, 1);
         EXPECT_EQ(forms::loaded<Caller>(), caller) << "the editing window stays open";
     }

@@ -27,8 +27,9 @@ QByteArray page(int lines)
 bool rewriteMessage(const QString &text)
 {
     return text == QStringLiteral("Errore in lettura pagina ") + kPage
-           || text == QStringLiteral("Errore nella copia della pagina ") + kPage + QStringLiteral(" in C:\\HOME-PAG\\INIZIO.HT_")
-           || text == QStringLiteral("Errore in cambio nome pagina C:\\HOME-PAG\\INIZIO.HT~ in ") + kPage;
+        || text
+        == QStringLiteral("Errore nella copia della pagina ") + kPage + QStringLiteral(" in C:\\HOME-PAG\\INIZIO.HT_")
+        || text == QStringLiteral("Errore in cambio nome pagina C:\\HOME-PAG\\INIZIO.HT~ in ") + kPage;
 }
 
 QStringList logList(const QString &site, int n)
@@ -50,6 +51,23 @@ QString entriesFile(QTemporaryFile &f, const QStringList &first, const QStringLi
     return f.fileName();
 }
 
+// A page and its rewritten form; the log on disk and the twice as long one the driver
+// writes, in the file the driver reads them from.
+struct Material {
+    Material(int pageLines, int entries)
+        : old(page(pageLines)), renewed(rewrite::insertBlockTransform(old, kBlock)),
+          first(logList(QStringLiteral("vecchio"), entries)), second(logList(QStringLiteral("nuovo"), 2 * entries)),
+          entriesPath(entriesFile(file, first, second)), oldLog(visitedlog::logBytes(first)),
+          newLog(visitedlog::logBytes(second))
+    {
+    }
+    const QByteArray old, renewed;
+    const QStringList first, second;
+    QTemporaryFile file;
+    const QString entriesPath;
+    const QByteArray oldLog, newLog;
+};
+
 } // namespace
 
 class DiskTest : public FaultTest {};
@@ -59,15 +77,7 @@ class DiskTest : public FaultTest {};
 TEST_F(DiskTest, SizeLimitDuringRewriteAndLogWriteKeepsTheOldFile)
 {
     makeOwnedDir(QStringLiteral("C:\\HOME-PAG"));
-    const QByteArray old = page(3000);
-    const QByteArray renewed = rewrite::insertBlockTransform(old, kBlock);
-    // The log on disk lists the first list; the driver writes the second, longer one.
-    const QStringList first = logList(QStringLiteral("vecchio"), 2000);
-    const QStringList second = logList(QStringLiteral("nuovo"), 4000);
-    QTemporaryFile entries;
-    const QString entriesPath = entriesFile(entries, first, second);
-    const QByteArray oldLog = visitedlog::logBytes(first);
-    const QByteArray newLog = visitedlog::logBytes(second);
+    const auto &[old, renewed, first, second, entries, entriesPath, oldLog, newLog] = Material(3000, 2000);
 
     for (bool signalEnds : {false, true}) {
         for (const rlim_t limit : {rlim_t(0), rlim_t(old.size() / 2), rlim_t(old.size() + 10)}) {
@@ -127,14 +137,8 @@ TEST_F(DiskTest, FullDiskDuringRewriteAndLogWriteKeepsTheOldFile)
     QDir().mkpath(mountPoint + QStringLiteral("/PROG"));
     giveToDriver(mountPoint);
 
-    const QByteArray old = page(4000); // about 130 kB
-    const QByteArray renewed = rewrite::insertBlockTransform(old, kBlock);
-    const QStringList first = logList(QStringLiteral("vecchio"), 3000);
-    const QStringList second = logList(QStringLiteral("nuovo"), 6000);
-    QTemporaryFile entries;
-    const QString entriesPath = entriesFile(entries, first, second);
-    const QByteArray oldLog = visitedlog::logBytes(first);
-    const QByteArray newLog = visitedlog::logBytes(second);
+    // A page of about 130 kB.
+    const auto &[old, renewed, first, second, entries, entriesPath, oldLog, newLog] = Material(4000, 3000);
     const QString filler = mountPoint + QStringLiteral("/filler");
 
     // One driver for each, forking a fresh copy for every level.

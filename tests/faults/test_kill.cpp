@@ -55,7 +55,19 @@ int strayFiles(const QString &folder, const QStringList &expected)
 
 class KillTest : public FaultTest {
 protected:
-    std::mt19937 random{std::random_device{}()};
+    std::mt19937 random{seed()};
+
+    // Drawn afresh, or taken from LANTERNA_KILL_SEED, and printed so that a run can be replayed.
+    static unsigned seed()
+    {
+        bool given = false;
+        unsigned s = qEnvironmentVariable("LANTERNA_KILL_SEED").toUInt(&given);
+        if (!given)
+            s = std::random_device{}();
+        std::cout << "kill moments drawn with seed " << s << " (replay: LANTERNA_KILL_SEED=" << s << ")\n";
+        ::testing::Test::RecordProperty("seed", std::to_string(s));
+        return s;
+    }
 
     // Starts the work in a fresh copy of the driver and kills that copy at a random
     // moment of its first few operations.
@@ -117,7 +129,7 @@ TEST_F(KillTest, PageRewriteKilledAnywhereLeavesTheOldOrTheNewPage)
         }
         EXPECT_TRUE(d.messages().isEmpty()) << d.messages().join(QLatin1Char('|')).toStdString();
         leftovers += strayFiles(native(QStringLiteral("C:\\HOME-PAG")),
-                                {QStringLiteral("INIZIO.HTM"), QStringLiteral("INIZIO.HT~"), QStringLiteral("INIZIO.HT_")});
+            {QStringLiteral("INIZIO.HTM"), QStringLiteral("INIZIO.HT~"), QStringLiteral("INIZIO.HT_")});
     }
     std::cout << "page rewrite: " << kKills << " kills, one rewrite " << one.count() << " us; page as before the "
               << "interrupted rewrite " << asOld << ", as after it " << asNew << ", torn 0; working copy torn "

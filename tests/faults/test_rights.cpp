@@ -25,6 +25,13 @@ protected:
         EXPECT_EQ(d.lastDone(), 1);
         return d.messages();
     }
+    // A rewrite that fails with this message and changes no file anywhere.
+    void rewriteChangesNothing(const QString &message, const QString &pagePath = kPage)
+    {
+        const auto before = snapshot(root->path());
+        EXPECT_EQ(rewrite(pagePath), QStringList{message});
+        EXPECT_EQ(snapshot(root->path()), before);
+    }
 
     void TearDown() override
     {
@@ -48,9 +55,7 @@ TEST_F(RightsTest, ReadOnlyFolderFilesMissingDriveAndVanishedPage)
     {
         SCOPED_TRACE("read-only folder");
         setMode(homeDir, 0555);
-        const auto before = snapshot(root->path());
-        EXPECT_EQ(rewrite(), QStringList{readMsg});
-        EXPECT_EQ(snapshot(root->path()), before);
+        rewriteChangesNothing(readMsg);
         setMode(homeDir, 0755);
     }
     {
@@ -78,32 +83,24 @@ TEST_F(RightsTest, ReadOnlyFolderFilesMissingDriveAndVanishedPage)
     {
         SCOPED_TRACE("read-only working copy");
         setMode(native(kWork), 0444);
-        const auto before = snapshot(root->path());
-        EXPECT_EQ(rewrite(), QStringList{readMsg});
-        EXPECT_EQ(snapshot(root->path()), before);
+        rewriteChangesNothing(readMsg);
         setMode(native(kWork), 0644);
     }
     {
         SCOPED_TRACE("unreadable page");
         setMode(native(kPage), 0200);
-        const auto before = snapshot(root->path());
-        EXPECT_EQ(rewrite(), QStringList{readMsg});
+        rewriteChangesNothing(readMsg);
         setMode(native(kPage), 0644);
-        EXPECT_EQ(snapshot(root->path()), before);
     }
     {
         SCOPED_TRACE("missing drive");
         const QString elsewhere = QStringLiteral("Q:\\HOME-PAG\\INIZIO.HTM");
-        const auto before = snapshot(root->path());
-        EXPECT_EQ(rewrite(elsewhere), QStringList{QStringLiteral("Errore in lettura pagina ") + elsewhere});
-        EXPECT_EQ(snapshot(root->path()), before);
+        rewriteChangesNothing(QStringLiteral("Errore in lettura pagina ") + elsewhere, elsewhere);
     }
     {
         SCOPED_TRACE("page gone between display and rewrite");
         QFile::remove(native(kPage));
-        const auto before = snapshot(root->path());
-        EXPECT_EQ(rewrite(), QStringList{readMsg});
-        EXPECT_EQ(snapshot(root->path()), before);
+        rewriteChangesNothing(readMsg);
     }
     {
         SCOPED_TRACE("after all that, a rewrite with the rights back works");

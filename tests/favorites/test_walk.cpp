@@ -7,13 +7,6 @@
 
 using namespace Favorites;
 
-namespace {
-QByteArray shortcut(const QString &address)
-{
-    return QByteArray("[InternetShortcut]\r\nURL=") + address.toLatin1() + QByteArray("\r\n");
-}
-} // namespace
-
 class FavWalk : public LanternaTest {
 protected:
     void SetUp() override
@@ -130,33 +123,32 @@ TEST_F(FavWalk, DepthOfTheFavoritesPathDecidesWhereFoldersLand)
         url("Alpha\\Beta\\Gamma\\c.url", "c", folder);
         url("Delta\\d.url", "d", folder);
     };
-    const QString usual = lines({"Internet Preferiti", "  Zeta -> z", "  Alpha/", "    a -> a", "    Beta/",
-                                 "      b -> b", "      Gamma/", "        c -> c", "  Delta/", "    d -> d"});
-
-    // Two folders deep: the usual shape.
-    useFavorites("C:\\mario\\Favorites");
-    populate("C:\\mario\\Favorites");
-    ASSERT_TRUE(build());
-    EXPECT_EQ(tree.dump(), usual);
-    EXPECT_EQ(CurrentParentKey, "");
-
-    // One folder deep: the second level has depth index 1 and joins the root.
-    useFavorites("C:\\Favorites");
-    populate("C:\\Favorites");
-    ASSERT_TRUE(build());
-    EXPECT_EQ(tree.dump(), lines({"Internet Preferiti", "  Zeta -> z", "  Alpha/", "    a -> a", "  Beta/",
-                                  "    b -> b", "    Gamma/", "      c -> c", "  Delta/", "    d -> d"}));
-    EXPECT_EQ(CurrentParentKey, "");
-
-    // A drive root: the first level has no depth index at all (and none is written).
-    useFavorites("D:\\");
-    populate("D:");
-    ASSERT_TRUE(build());
-    EXPECT_EQ(tree.dump(), lines({"Internet Preferiti", "  Zeta -> z", "  Alpha/", "    a -> a", "    Beta/",
-                                  "      b -> b", "  Gamma/", "    c -> c", "  Delta/", "    d -> d"}));
+    // Two folders deep: the usual shape. One folder deep: the second level has depth
+    // index 1 and joins the root. A drive root: the first level has no depth index at
+    // all (and none is written).
+    const struct {
+        const char *favorites, *folder;
+        QString tree;
+    } cases[] = {
+        {"C:\\mario\\Favorites", "C:\\mario\\Favorites",
+         lines({"Internet Preferiti", "  Zeta -> z", "  Alpha/", "    a -> a", "    Beta/", "      b -> b",
+                "      Gamma/", "        c -> c", "  Delta/", "    d -> d"})},
+        {"C:\\Favorites", "C:\\Favorites",
+         lines({"Internet Preferiti", "  Zeta -> z", "  Alpha/", "    a -> a", "  Beta/", "    b -> b",
+                "    Gamma/", "      c -> c", "  Delta/", "    d -> d"})},
+        {"D:\\", "D:",
+         lines({"Internet Preferiti", "  Zeta -> z", "  Alpha/", "    a -> a", "    Beta/", "      b -> b",
+                "  Gamma/", "    c -> c", "  Delta/", "    d -> d"})},
+    };
+    for (const auto &c : cases) {
+        useFavorites(c.favorites);
+        populate(c.folder);
+        ASSERT_TRUE(build());
+        EXPECT_EQ(tree.dump(), c.tree);
+        EXPECT_EQ(CurrentParentKey, "");
+    }
     EXPECT_EQ(LevelKeys[0], "Beta");
     EXPECT_EQ(LevelKeys[1], "Gamma");
-    EXPECT_EQ(CurrentParentKey, "");
 }
 
 TEST_F(FavWalk, DuplicateNamesKeepTheFirstNode)
@@ -242,9 +234,7 @@ TEST_F(FavWalk, QueryFailingShowsTheCallersMessageAndEndsTheProgram)
     shell.favorites.reset();
     EXPECT_FALSE(build());
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last().text, "testo");
-    EXPECT_EQ(ui.last().title, "titolo");
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly | platform::vbCritical);
+    EXPECT_EQ(ui.last(), FakeUi::box("testo", "titolo", platform::vbOKOnly | platform::vbCritical));
     EXPECT_EQ(ui.endProgramCalls, 1);
     EXPECT_EQ(tree.dump(), "Internet Preferiti"); // the root came first
     EXPECT_FALSE(tree.entries["R"].expanded);

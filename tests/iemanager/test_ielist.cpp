@@ -1,3 +1,4 @@
+#include "BoxHelpers.h"
 #include "TestEnv.h"
 #include "base/Module1.h"
 #include "base/forms.h"
@@ -39,14 +40,7 @@ protected:
 
 class IeList : public LanternaTest {
 protected:
-    QStringList lines() const
-    {
-        QStringList out;
-        QListWidget *l = forms::Test_URL()->List1;
-        for (int i = 0; i < l->count(); ++i)
-            out << l->item(i)->text();
-        return out;
-    }
+    QStringList lines() const { return boxEntries(forms::Test_URL()->List1); }
     QStringList ids() const
     {
         QStringList out;
@@ -81,14 +75,6 @@ TEST_F(IeList, WindowCaptionsLayoutInfoAndHide)
 {
     Test_URL *w = forms::Test_URL();
     EXPECT_FALSE(w->isVisible()); // loading alone does not show it
-    EXPECT_EQ(w->windowTitle(), "Elenco finestre Internet Explorer attive");
-    EXPECT_EQ(w->size(), QSize(platform::px(6285), platform::px(3510)));
-    EXPECT_EQ(w->List1->geometry(), platform::twipsRect(90, 90, 6090, 2790));
-    EXPECT_EQ(w->Command4->geometry(), platform::twipsRect(990, 3015, 2265, 390));
-    EXPECT_EQ(w->Command1->text(), "Aggiorna elenco");
-    EXPECT_EQ(w->Command2->text(), "Info ?");
-    EXPECT_EQ(w->Command3->text(), "F I N E");
-    EXPECT_EQ(w->Command4->text(), "Cancella tutte le finestre IE");
     // Tab goes list, refresh, info, end, end all.
     QWidget *chain = w->List1;
     for (QWidget *next : {static_cast<QWidget *>(w->Command1), static_cast<QWidget *>(w->Command2),
@@ -101,9 +87,7 @@ TEST_F(IeList, WindowCaptionsLayoutInfoAndHide)
 
     w->Command2->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last().text, "Elenco_URL_IE by KV");
-    EXPECT_EQ(ui.last().title, "Lanterna");
-    EXPECT_EQ(ui.last().flags, platform::vbOKOnly);
+    EXPECT_EQ(ui.last(), FakeUi::box("Elenco_URL_IE by KV"));
 
     processes.table->push_back({0x10, "iexplore.exe"});
     w->Command1->click();
@@ -222,9 +206,9 @@ TEST_F(IeList, EndOneAsksAboutTheSelectedLineYesEndsItNoEndsNothingBothRefresh)
     const int yields = ui.doEventsCalls;
     w->List1->setCurrentRow(0);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.last().text, "Spengo la finestra IE:  \r\rC:\\IE\\iexplore.exe 300");
-    EXPECT_EQ(ui.last().title, "Gestione finestre IE");
-    EXPECT_EQ(ui.last().flags, platform::vbYesNo);
+    EXPECT_EQ(ui.last(),
+              FakeUi::box("Spengo la finestra IE:  \r\rC:\\IE\\iexplore.exe 300", "Gestione finestre IE",
+                          platform::vbYesNo));
     EXPECT_EQ(processes.terminated, std::vector<quint32>{0x300});
     EXPECT_EQ(Module1::LastIeProcessId, "300");
     EXPECT_EQ(lines(), (QStringList{"IEXPLORE.EXE 200", "iexplore.exe 100"}));

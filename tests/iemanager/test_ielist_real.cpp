@@ -1,4 +1,5 @@
 #include "IeManagerHelpers.h"
+#include "BoxHelpers.h"
 #include "TestEnv.h"
 #include "base/Module1.h"
 #include "base/forms.h"
@@ -18,14 +19,7 @@ protected:
         useProcesses(own);
     }
 
-    QStringList lines() const
-    {
-        QStringList out;
-        QListWidget *l = forms::Test_URL()->List1;
-        for (int i = 0; i < l->count(); ++i)
-            out << l->item(i)->text();
-        return out;
-    }
+    QStringList lines() const { return boxEntries(forms::Test_URL()->List1); }
     // What the list must show for these processes: newest in snapshot order on top.
     QStringList expectedLines(const std::set<quint32> &matching)
     {
@@ -40,16 +34,23 @@ protected:
         return out;
     }
 
+    // Two spellings of Internet Explorer and another program, running.
+    void startThree()
+    {
+        lower = copies.start("iexplore.exe");
+        upper = copies.start("IEXPLORE.EXE");
+        other = copies.start("notepad.exe");
+        ASSERT_TRUE(lower && upper && other);
+    }
+
     SleepCopies copies;
     OwnProcesses own{copies};
+    quint32 lower = 0, upper = 0, other = 0;
 };
 
 TEST_F(IeListReal, ListsBothSpellingsNewestFirstAndYesEndsExactlyTheClickedOne)
 {
-    const quint32 lower = copies.start("iexplore.exe");
-    const quint32 upper = copies.start("IEXPLORE.EXE");
-    const quint32 other = copies.start("notepad.exe");
-    ASSERT_TRUE(lower && upper && other);
+    ASSERT_NO_FATAL_FAILURE(startThree());
 
     Test_URL *w = forms::Test_URL();
     const QStringList expected = expectedLines({lower, upper});
@@ -94,10 +95,7 @@ TEST_F(IeListReal, NoEndsNothingAndRefreshesTheList)
 
 TEST_F(IeListReal, EndAllEndsEveryInternetExplorerAndLeavesOtherProgramsRunning)
 {
-    const quint32 lower = copies.start("iexplore.exe");
-    const quint32 upper = copies.start("IEXPLORE.EXE");
-    const quint32 other = copies.start("notepad.exe");
-    ASSERT_TRUE(lower && upper && other);
+    ASSERT_NO_FATAL_FAILURE(startThree());
 
     Test_URL *w = forms::Test_URL();
     ASSERT_EQ(lines().size(), 2);

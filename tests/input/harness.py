@@ -140,7 +140,8 @@ def end_processes(pids):
 # ---------------------------------------------------------------- the session
 
 def tool_missing():
-    return [t for t in ("Xvfb", "openbox", "xdotool", "xprop", "import") if shutil.which(t) is None]
+    return [t for t in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "xdpyinfo", "import")
+            if shutil.which(t) is None]
 
 
 class Session:
@@ -367,6 +368,25 @@ class Session:
         self.programs.append(p)
         return p
 
+    def start_shown(self, what, title, *args):
+        """Starts the program with args; its main window, once it shows title."""
+        p = self.start(*args)
+        with self.step(what):
+            w = self.main_window(p)
+            self.wait_title_is(w, title, 60)
+        return p, w
+
+    def web_title(self, name):
+        """The caption of a page of the local server."""
+        return "http:\\\\127.0.0.1:%d\\%s" % (self.server.port, name)
+
+    def answer(self, title_regex, keys):
+        """Answers the message box with that title by keys, and waits for it to go."""
+        box = self.wait_window(title_regex)
+        self.activate(box)
+        self.key(keys)
+        self.wait_no_window(title_regex)
+
     def program_copies(self):
         """Processes running the program from this session's folder, with their arguments."""
         found = []
@@ -471,7 +491,7 @@ def run(scenario):
     """Entry point of a scenario file: skips when the X tools are absent."""
     missing = tool_missing()
     if missing:
-        print("real-input suite skipped: missing " + ", ".join(missing))
+        print("real-input suite skipped: missing %s (scripts/deps installs them)" % ", ".join(missing))
         sys.exit(SKIP)
     if not os.path.isfile(os.environ.get("LANTERNA_BINARY", "")):
         print("LANTERNA_BINARY does not name the program", file=sys.stderr)

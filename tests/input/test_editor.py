@@ -39,10 +39,7 @@ def scenario():
             os.remove(os.path.join(folder, name))
         page = os.path.join(folder, "INIZIO.HTM")
 
-        p = s.start()
-        with s.step("the home page at start"):
-            w = s.main_window(p)
-            s.wait_title_is(w, HOME, 60)
+        p, w = s.start_shown("the home page at start", HOME)
 
         with s.step("Favorites: a shortcut, Open Site loads it here"):
             h.click_main(s, w, "Command3")
@@ -54,7 +51,7 @@ def scenario():
             s.key("Down")
             s.key("Return")  # "Open Site", the menu's first item
             s.wait_requests("/c.htm", 1)
-            s.wait_title_is(w, "http:\\\\127.0.0.1:%d\\c.htm" % srv.port)
+            s.wait_title_is(w, s.web_title("c.htm"))
             s.wait_no_window("^Internet Preferiti$")
             h.click_toolbar(s, w, "Home")
             s.wait_title_is(w, HOME)

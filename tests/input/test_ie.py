@@ -18,20 +18,10 @@ def click_line(s, win, index):
     s.click_design(win, 90, 90, 6090, 0, dy=2 + ROW * index + ROW // 2)
 
 
-def answer(s, keys):
-    box = s.wait_window(QUESTION)
-    s.activate(box)
-    s.key(keys)
-    s.wait_no_window(QUESTION)
-
-
 def scenario():
     with h.Session("ie") as s:
-        p = s.start()
-        with s.step("the home page at start"):
-            w = s.main_window(p)
-            # While a page loads the program ends these processes itself: start them after.
-            s.wait_title_is(w, HOME, 60)
+        # While a page loads the program ends these processes itself: start them after.
+        _, w = s.start_shown("the home page at start", HOME)
 
         fake = os.path.join(s.root, "ie", "iexplore.exe")
         os.makedirs(os.path.dirname(fake))
@@ -53,20 +43,20 @@ def scenario():
             # The window was listed while the home page loaded, before these started.
             s.click_design(win, 3405, 3015, 1410, 390)  # "Aggiorna elenco"
             click_line(s, win, 0)
-            answer(s, "alt+n")
+            s.answer(QUESTION, "alt+n")
             h.stays(lambda: running() == pids, 1.5, "all three running")
 
         with s.step("the top line, Si: the newest process ends, only it"):
             # Lines stand newest first: the top one is the highest process number.
             click_line(s, win, 0)
-            answer(s, "alt+s")
+            s.answer(QUESTION, "alt+s")
             h.wait_for(lambda: not h.alive(pids[2]), 10, "process %d to end" % pids[2])
             h.stays(lambda: running() == pids[:2], 1.5, "the other two running")
 
         with s.step("the second line of the refreshed list, Si: the oldest ends"):
             h.wait_for(lambda: not s.windows(QUESTION), 5, "no question")
             click_line(s, win, 1)
-            answer(s, "alt+s")
+            s.answer(QUESTION, "alt+s")
             h.wait_for(lambda: not h.alive(pids[0]), 10, "process %d to end" % pids[0])
             h.stays(lambda: running() == [pids[1]], 1.5, "the middle one running")
 

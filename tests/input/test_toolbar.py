@@ -21,34 +21,27 @@ SHORTCUTS = [
 ]
 
 
-def web_title(s, name):
-    return "http:\\\\127.0.0.1:%d\\%s" % (s.server.port, name)
-
-
 def scenario():
     with h.Session("toolbar") as s:
         srv = s.server
-        p = s.start(srv.url("link.htm"))
-        with s.step("start on a page with a link"):
-            w = s.main_window(p)
-            s.wait_title_is(w, web_title(s, "link.htm"), 60)
+        _, w = s.start_shown("start on a page with a link", s.web_title("link.htm"), srv.url("link.htm"))
 
         with s.step("a link click"):
             h.click_page(s, w, 150, 60)
             s.wait_requests("/target.htm", 1)
-            s.wait_title_is(w, web_title(s, "target.htm"))
+            s.wait_title_is(w, s.web_title("target.htm"))
 
         with s.step("Back, Forward"):
             h.click_toolbar(s, w, "Back")
-            s.wait_title_is(w, web_title(s, "link.htm"))
+            s.wait_title_is(w, s.web_title("link.htm"))
             h.click_toolbar(s, w, "Forward")
-            s.wait_title_is(w, web_title(s, "target.htm"))
+            s.wait_title_is(w, s.web_title("target.htm"))
 
         with s.step("Refresh asks the server again"):
             before = srv.count("/target.htm")
             h.click_toolbar(s, w, "Refresh")
             s.wait_requests("/target.htm", before + 1)
-            s.wait_title_is(w, web_title(s, "target.htm"))
+            s.wait_title_is(w, s.web_title("target.htm"))
 
         with s.step("Home"):
             h.click_toolbar(s, w, "Home")
@@ -65,7 +58,7 @@ def scenario():
             s.wait_title_is(w, "Working...")
             started = time.monotonic()
             h.click_toolbar(s, w, "Stop")
-            s.wait_title_is(w, web_title(s, "slow.htm"), timeout=5)
+            s.wait_title_is(w, s.web_title("slow.htm"), timeout=5)
             h.check(time.monotonic() - started < webserver.SLOW_SECONDS / 2,
                     "the caption came with Stop, not with the end of the page")
 

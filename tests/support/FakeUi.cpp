@@ -40,8 +40,10 @@ void FakeUi::popupMenu(QMenu *menu)
 int FakeUi::showMessage(const QString &text, int flags, const QString &title)
 {
     messages.push_back({text, title, flags});
-    if (modalWaitMs > 0)
-        QTest::qWait(modalWaitMs);
+    if (modalUntil) {
+        QCoreApplication::processEvents();
+        modalEnded = QTest::qWaitFor(modalUntil, 30000) && modalEnded;
+    }
     if (!answers.empty()) {
         int a = answers.front();
         answers.pop_front();

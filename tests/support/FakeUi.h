@@ -3,6 +3,8 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <ostream>
 #include <vector>
 
 // Answers message boxes from a queue and records everything shown.
@@ -12,6 +14,11 @@ public:
         QString text;
         QString title; // as shown: the application title when none was given
         int flags = 0;
+        bool operator==(const Message &) const = default;
+        friend void PrintTo(const Message &m, std::ostream *os)
+        {
+            *os << '"' << m.text.toStdString() << "\" / \"" << m.title.toStdString() << "\" / " << m.flags;
+        }
     };
 
     // Answers for the next message boxes, in order. When empty, the first
@@ -39,9 +46,10 @@ public:
     QStringList loginsShown; // "site|realm"
     // Input boxes: the next text typed; when empty, Annulla.
     std::deque<QString> inputs;
-    // A real modal box keeps the events running while it waits for the user: so
-    // many milliseconds of a nested event loop before each answer.
-    int modalWaitMs = 0;
+    // A real modal box keeps the events running while it waits for the user: when set,
+    // each box runs them until this holds (at most 30 s), and then answers.
+    std::function<bool()> modalUntil;
+    bool modalEnded = true; // false when a box's wait ran out
 
     void beep() override { ++beeps; }
     void setClipboardText(const QString &t) override { clipboard = t; }
@@ -61,6 +69,12 @@ public:
     bool inputBox(const QString &prompt, const QString &title, QString *value) override;
 
     const Message &last() const { return messages.back(); }
+    // A box as the user sees it; most are the program's plain OK boxes.
+    static Message box(const QString &text, const QString &title = QStringLiteral("Lanterna"),
+                       int flags = platform::vbOKOnly)
+    {
+        return {text, title, flags};
+    }
 
 protected:
     int showMessage(const QString &text, int flags, const QString &title) override;

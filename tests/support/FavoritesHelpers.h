@@ -10,6 +10,12 @@
 #include <memory>
 #include <vector>
 
+// The bytes of an Internet shortcut file to the address.
+inline QByteArray shortcut(const QString &address)
+{
+    return QByteArray("[InternetShortcut]\r\nURL=") + address.toLatin1() + QByteArray("\r\n");
+}
+
 // A plain in-memory tree with the same rules as the window's: unique keys,
 // children appended, a missing parent fails.
 class MemoryFavTree : public FavoritesTree {

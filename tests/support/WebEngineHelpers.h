@@ -19,15 +19,15 @@ inline QVariant evalJs(QWebEnginePage *page, const QString &script, int timeoutM
     return result->value_or(QVariant());
 }
 
-// A small picture file of the given size (PNG bytes; the engine sniffs the content,
-// so a .JPG name is fine).
-inline QByteArray pictureBytes(int width, int height, const QColor &colour = Qt::darkCyan)
+// A small picture file of the given size (PNG bytes unless told; the engine sniffs the
+// content, so a .JPG name is fine).
+inline QByteArray pictureBytes(int width, int height, const QColor &colour = Qt::darkCyan, const char *format = "PNG")
 {
     QImage img(width, height, QImage::Format_RGB32);
     img.fill(colour);
     QByteArray bytes;
     QBuffer buf(&bytes);
     buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "PNG");
+    img.save(&buf, format);
     return bytes;
 }
