@@ -1,3 +1,4 @@
+#include "BrowserTest.h"
 #include "TestEnv.h"
 #include "base/Module1.h"
 #include "base/forms.h"
@@ -36,16 +37,8 @@ TEST(PageTitleRule, PathFormOfTheAddress)
     EXPECT_EQ(address::pageTitle("about:blank#x"), "about:blank#x");
 }
 
-class Navigation : public LanternaTest {
+class Navigation : public BlankBrowserTest {
 protected:
-    frmBrowser *open()
-    {
-        Module1::StartUrl = QStringLiteral("about:blank");
-        frmBrowser *w = forms::frmBrowser();
-        w->timTimer->stop();
-        browser()->calls.clear();
-        return w;
-    }
     void type(frmBrowser *w, const QString &text)
     {
         w->cboAddress->lineEdit()->clear();

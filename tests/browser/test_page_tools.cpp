@@ -1,3 +1,4 @@
+#include "BrowserTest.h"
 #include "KeyHelpers.h"
 #include "TestEnv.h"
 #include "base/Module1.h"
@@ -31,13 +32,11 @@ TEST(PageTools, ZoomStepsCountsAndPdfNames)
     EXPECT_EQ(platform::pdfFileName(QString(300, u'a')).size(), 104);
 }
 
-class PageKeys : public LanternaTest {
+class PageKeys : public BlankBrowserTest {
 protected:
     frmBrowser *open()
     {
-        Module1::StartUrl = QStringLiteral("about:blank");
-        frmBrowser *w = forms::frmBrowser();
-        w->timTimer->stop();
+        frmBrowser *w = BlankBrowserTest::open();
         EXPECT_TRUE(keys::showActive(w));
         browser()->calls.clear();
         return w;

@@ -128,7 +128,7 @@ def scenario():
             s.key("ctrl+a")
             s.type(srv.url("a.htm?battuto"))
             # The caption takes this form from the tick after the page's last event.
-            s.wait_title_is(w, web_title(s, "c.htm"))
+            s.wait_title_is(w, s.web_title("c.htm"))
             s.key("Return")
             s.wait_requests("/a.htm?battuto", 1)
 

@@ -12,17 +12,13 @@ import harness as h
 import webserver
 
 
-def web_title(s, name):
-    return "http:\\\\127.0.0.1:%d\\%s" % (s.server.port, name)
-
-
 def scenario():
     with h.Session("keys") as s:
         srv = s.server
         p = s.start(srv.url("a.htm"))
         with s.step("start"):
             w = s.main_window(p)
-            s.wait_title_is(w, web_title(s, "a.htm"), 60)
+            s.wait_title_is(w, s.web_title("a.htm"), 60)
 
         with s.step("Ctrl+L, Alt+D and F6 select the whole address: typing replaces it"):
             # A new point each time: a pointer already in place never reports its move.
@@ -32,20 +28,20 @@ def scenario():
                 s.type(srv.url(name))
                 s.key("Return")
                 s.wait_requests("/" + name, 1)
-                s.wait_title_is(w, web_title(s, name))
+                s.wait_title_is(w, s.web_title(name))
 
         with s.step("Alt+Left, Alt+Right"):
             s.key("alt+Left")
-            s.wait_title_is(w, web_title(s, "c.htm"))
+            s.wait_title_is(w, s.web_title("c.htm"))
             s.key("alt+Right")
-            s.wait_title_is(w, web_title(s, "lunga.htm"))
+            s.wait_title_is(w, s.web_title("lunga.htm"))
 
         with s.step("F5 and Ctrl+R ask the server again"):
             for keys in ("F5", "ctrl+r"):
                 before = srv.count("/lunga.htm")
                 s.key(keys)
                 s.wait_requests("/lunga.htm", before + 1)
-                s.wait_title_is(w, web_title(s, "lunga.htm"))
+                s.wait_title_is(w, s.web_title("lunga.htm"))
 
         with s.step("Ctrl+plus, Ctrl+minus, Ctrl+wheel, Ctrl+0"):
             h.click_page(s, w, 200, 60)
@@ -95,12 +91,12 @@ def scenario():
             s.wait_title_is(w, "Working...")
             started = time.monotonic()
             s.key("Escape")
-            s.wait_title_is(w, web_title(s, "slow.htm"), timeout=5)
+            s.wait_title_is(w, s.web_title("slow.htm"), timeout=5)
             h.check(time.monotonic() - started < webserver.SLOW_SECONDS / 2, "Escape stopped the page")
 
         with s.step("Escape and Backspace in a page's field reach the page"):
             h.type_address(s, w, srv.url("form.htm"))
-            s.wait_title_is(w, web_title(s, "form.htm"))
+            s.wait_title_is(w, s.web_title("form.htm"))
             h.click_page(s, w, 220, 60)
             s.type("abcx")
             s.key("BackSpace")
@@ -109,7 +105,7 @@ def scenario():
             s.wait_requests("/cerca?q=abcesc", 1)
 
         with s.step("Ctrl+N starts a new copy on the page shown"):
-            s.wait_title_is(w, web_title(s, "cerca?q=abcesc"))
+            s.wait_title_is(w, s.web_title("cerca?q=abcesc"))
             s.key("ctrl+n")
             wait_for_copy = lambda: [a for _, a in s.program_copies() if a == [srv.url("cerca?q=abcesc")]]
             h.wait_for(wait_for_copy, 20, "a new copy on the page's address")
