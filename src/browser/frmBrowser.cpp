@@ -4,6 +4,7 @@
 #include "base/forms.h"
 #include "browser/AddressListModel.h"
 #include "browser/AddressRules.h"
+#include "browser/ClearSiteData.h"
 #include "browser/LogReading.h"
 #include "browser/ToolbarIcons.h"
 #include "editor/Colore.h"
@@ -167,6 +168,7 @@ frmBrowser::frmBrowser()
     connectBrowser();
 
     createStatusBar();
+    addClearSiteDataAction(this);
 
     timTimer = new QTimer(this);
     timTimer->setInterval(1000);

@@ -1,5 +1,6 @@
 #include "platform/WebEngineProfile.h"
 
+#include "platform/ProfileStore.h"
 #include "platform/WebEngineUrls.h"
 
 #include <QCoreApplication>
@@ -131,7 +132,8 @@ public:
     explicit ProfileHolder(QObject *parent) : QObject(parent)
     {
         interceptor_ = new WindowsPathInterceptor;
-        profile_ = new QWebEngineProfile; // no storage name: off the record
+        store_ = new ProfileStore(this);
+        profile_ = store_->profile();
         profile_->setUrlRequestInterceptor(interceptor_);
         // Sites are asked for their Italian pages first.
         profile_->setHttpAcceptLanguage(QStringLiteral("it-IT,it;q=0.9,en;q=0.5"));
@@ -154,13 +156,18 @@ public:
         for (const QPointer<QObject> &h : std::as_const(holders_))
             delete h.data();
         holders_.clear();
+        if (store_)
+            store_->finish();
         delete profile_;
         profile_ = nullptr;
+        delete store_; // the profile's lock goes after the profile
+        store_ = nullptr;
         delete interceptor_;
         interceptor_ = nullptr;
     }
 
     QWebEngineProfile *profile() const { return profile_; }
+    ProfileStore *store() const { return store_; }
     QHash<QWebEnginePage *, std::function<bool()>> announcers;
 
     void addHolder(QObject *h)
@@ -191,6 +198,7 @@ private:
 
     WindowsPathInterceptor *interceptor_ = nullptr;
     QWebEngineProfile *profile_ = nullptr;
+    ProfileStore *store_ = nullptr;
     QList<QPointer<QObject>> holders_;
 };
 
@@ -243,6 +251,12 @@ void clearDownloadAnnouncer(QWebEnginePage *page)
 {
     if (holder())
         holder()->announcers.remove(page);
+}
+
+void clearSiteData()
+{
+    if (ProfileStore *s = ensureHolder()->store())
+        s->clearAll();
 }
 
 void destroyBeforeProfile(QObject *h) { ensureHolder()->addHolder(h); }

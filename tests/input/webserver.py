@@ -5,6 +5,7 @@ import http.server
 import socketserver
 import threading
 import time
+import urllib.parse
 
 SLOW_SECONDS = 12
 
@@ -43,14 +44,31 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         name = path.lstrip("/")
         if name == "slow.htm":
             return self._slow()
+        if name == "who.htm":
+            return self._send("<html><body><script>fetch('/seen?' + encodeURIComponent("
+                              "document.cookie.split('; ').filter(Boolean).sort().join('; ')));</script></body></html>")
+        if name.startswith("seen?"):
+            return self._seen(name)
+        if name in self.server.cookie_pages:
+            return self._send("<html><body>ok</body></html>", self.server.cookie_pages[name])
         page = self.server.pages.get(name)
         if page is None:
             return self.send_error(404)
         self._send(page)
 
-    def _send(self, body):
+    def _seen(self, name):
+        # The cookies the server got, then those who.htm's script could read (no httpOnly ones).
+        got = "; ".join(sorted(c.strip() for c in self.headers.get("Cookie", "").split(";") if c.strip()))
+        script = urllib.parse.unquote(name.partition("?")[2])
+        with self.server.lock:
+            self.server.seen.append("Visti [%s] JS [%s]" % (got, script))
+        self._send("")
+
+    def _send(self, body, cookies=()):
         data = body.encode("utf-8")
         self.send_response(200)
+        for c in cookies:
+            self.send_header("Set-Cookie", c)
         self.send_header("Content-Type", "text/html; charset=utf-8")
         self.send_header("Content-Length", str(len(data)))
         self.send_header("Cache-Control", "no-store")
@@ -93,6 +111,7 @@ class WebServer(socketserver.ThreadingMixIn, http.server.HTTPServer):
         super().__init__(("127.0.0.1", 0), _Handler)
         self.lock = threading.Lock()
         self.requests = []
+        self.seen = []  # what who.htm saw, visit by visit
         self.log_path = log_path
         self.closing = False
         self.pages = {
@@ -104,6 +123,12 @@ class WebServer(socketserver.ThreadingMixIn, http.server.HTTPServer):
             "popup.htm": page("Con popup",
                               "<button style='%s' onclick=\"window.open('/pop.htm')\">apri</button>" % BIG),
             "pop.htm": page("Finestra pop", "<p>pop</p>"),
+        }
+        # Pages that set cookies: a login kept a day, an httpOnly one and one of the session.
+        self.cookie_pages = {
+            "login.htm": ["sid=abc; Max-Age=86400; Path=/", "hsid=h1; Max-Age=86400; Path=/; HttpOnly",
+                          "tab=s1; Path=/"],
+            "login2.htm": ["bcopia=2; Max-Age=86400; Path=/"],
         }
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
