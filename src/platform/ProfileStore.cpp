@@ -61,6 +61,14 @@ bool plainText(const QByteArray &b)
     return std::none_of(b.begin(), b.end(), [](char ch) { return uchar(ch) < 0x20 || ch == 0x7f; });
 }
 
+// What a cookie file can hold: nothing that could break a line or name a place.
+bool storable(const QNetworkCookie &c)
+{
+    const QByteArray domain = c.domain().toUtf8();
+    return !domain.isEmpty() && !domain.contains(' ') && !domain.contains('/') && plainText(domain)
+           && plainText(c.path().toUtf8()) && plainText(c.name()) && plainText(c.value());
+}
+
 bool expired(const QNetworkCookie &c)
 {
     return !c.isSessionCookie() && c.expirationDate() <= QDateTime::currentDateTimeUtc();
@@ -93,6 +101,8 @@ QByteArray encode(const Contents &c)
             continue;
         }
         const QNetworkCookie &k = e.cookie;
+        if (!storable(k))
+            continue;
         out += e.op;
         out += ' ' + field(k.domain().toUtf8()) + ' ' + field(k.path().toUtf8()) + ' ' + field(k.name());
         if (e.op == '+') {
@@ -148,8 +158,6 @@ std::optional<Contents> decode(const QByteArray &data)
         for (int j = 0; j < (e.op == '+' ? 4 : 3); ++j)
             if (!(parts[j] = unfield(f[j + 1])) || !plainText(*parts[j]))
                 return std::nullopt;
-        if (parts[0]->isEmpty() || parts[0]->contains(' ') || parts[0]->contains('/'))
-            return std::nullopt;
         e.cookie.setDomain(QString::fromUtf8(*parts[0]));
         e.cookie.setPath(QString::fromUtf8(*parts[1]));
         e.cookie.setName(*parts[2]);
@@ -173,6 +181,8 @@ std::optional<Contents> decode(const QByteArray &data)
                 }
             }
         }
+        if (!storable(e.cookie))
+            return std::nullopt;
         c.entries.append(e);
     }
     return c;
@@ -228,6 +238,8 @@ ProfileStore::ProfileStore(QObject *parent) : QObject(parent)
         profile_ = new QWebEngineProfile; // no storage name: off the record
         return;
     }
+    // The user's logins: for the user's eyes only.
+    QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     lock_ = std::make_unique<QLockFile>(path(QStringLiteral("lock")));
     // Only a live holder keeps the profile: a killed one's lock is stale at once.
     lock_->setStaleLockTime(0);
