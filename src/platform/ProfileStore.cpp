@@ -310,17 +310,17 @@ void ProfileStore::startGuest()
     QWebEngineCookieStore *store = profile_->cookieStore();
     connect(store, &QWebEngineCookieStore::cookieAdded, this, &ProfileStore::cookieAdded);
     connect(store, &QWebEngineCookieStore::cookieRemoved, this, &ProfileStore::cookieRemoved);
-    // The holder is running: its session cookies are the user's session too.
-    if (const auto journal = readCookieFile(path(QStringLiteral("cookies.txt"))))
-        apply(*journal, true);
-    // Copies that handed back what the holder has not taken in yet.
-    QFileInfoList others = QDir(path(QStringLiteral("handback")))
-                               .entryInfoList({QLatin1Char('*') + kHandbackSuffix}, QDir::Files, QDir::Time | QDir::Reversed);
-    for (const QFileInfo &fi : others) {
+    // The holder's journal, then what copies handed back that it has not taken in yet;
+    // only read: the files are the holder's to keep. The holder is running: its session
+    // cookies are the user's session too.
+    QFileInfoList files = QDir(path(QStringLiteral("handback")))
+                              .entryInfoList({QLatin1Char('*') + kHandbackSuffix}, QDir::Files, QDir::Time | QDir::Reversed);
+    files.prepend(QFileInfo(path(QStringLiteral("cookies.txt"))));
+    for (const QFileInfo &fi : std::as_const(files)) {
         QFile f(fi.filePath());
         if (f.open(QIODevice::ReadOnly))
             if (const auto c = cookiefile::decode(f.read(kLargestFile + 1)))
-                apply(*c, processRunning(c->writer));
+                apply(*c, fi.fileName() == QLatin1String("cookies.txt") || processRunning(c->writer));
     }
 }
 
