@@ -295,7 +295,8 @@ class Session:
         if pid is not None:
             # Without --all, xdotool takes a window of any process whose title matches.
             args += ["--all", "--pid", str(pid)]
-        args += ["--name", name_regex]
+        if pid is None or name_regex != ".":
+            args += ["--name", name_regex]
         out = self.x(args, check=False)
         return [int(w) for w in out.split()]
 
