@@ -1,6 +1,7 @@
 // Fills the user's stored profile (under $XDG_DATA_HOME) as a long-used one is: 1,000
-// cookies of 100 sites and a full cache, loaded from the page given (which fetches enough
-// to fill it). The start-up benchmark copies the result into each start's home.
+// cookies of 100 sites (10 each: the engine keeps at most 180 a site) and a full cache,
+// loaded from the page given (which fetches enough to fill it). The start-up benchmark
+// copies the result into each start's home.
 #include "app/Startup.h"
 #include "platform/ProfileStore.h"
 
@@ -29,7 +30,7 @@ int main(int argc, char **argv)
     const QDateTime expiry = QDateTime::currentDateTimeUtc().addYears(1);
     for (int i = 0; i < 1000; ++i) {
         QNetworkCookie c(QByteArray("c") + QByteArray::number(i), QByteArray(32, char('a' + i % 26)));
-        const QString host = QStringLiteral("www.sito%1.example.it").arg(i % 100);
+        const QString host = QStringLiteral("www.sito%1.it").arg(i % 100);
         c.setPath(QStringLiteral("/"));
         c.setExpirationDate(expiry);
         c.setHttpOnly(i % 3 == 0);

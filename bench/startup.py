@@ -269,6 +269,9 @@ def profiles(args, build, work, observer, base, page):
         for key in order[r % len(order):] + order[:r % len(order)]:
             cmd, folder = runs[key]
             samples[key].append(observer.start(cmd, base, work, folder))
+    if os.environ.get("BENCH_VERBOSE"):
+        for key, got in samples.items():
+            print(f"  {'/'.join(key):>14}", " ".join(f"{t:.3f}" for t, _ in got), file=sys.stderr)
     print(f"Start-up on the stored profile (median of {args.runs} starts each, against a bare web view on"
           f" a copy of the same profile):")
     print(f"  {'profile':>8} {'Lanterna s':>11} {'floor s':>8} {'ratio':>6} {'paired':>7}"

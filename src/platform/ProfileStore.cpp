@@ -466,14 +466,18 @@ void ProfileStore::writeHandback()
 void ProfileStore::takeInHandbacks()
 {
     const QDir dir(path(QStringLiteral("handback")));
-    const QFileInfoList files =
-        dir.entryInfoList({QLatin1Char('*') + kHandbackSuffix}, QDir::Files, QDir::Time | QDir::Reversed);
+    // One a killed holder was taking in is taken again.
+    const QFileInfoList files = dir.entryInfoList({QLatin1Char('*') + kHandbackSuffix, QLatin1Char('*') + kHandbackSuffix + QStringLiteral(".taking")},
+                                                  QDir::Files, QDir::Time | QDir::Reversed);
     for (const QFileInfo &fi : files) {
         // Taken whole: renamed first, so the copy's next hand-back is a new file.
-        const QString taking = fi.filePath() + QStringLiteral(".taking");
-        QFile::remove(taking);
-        if (!QFile::rename(fi.filePath(), taking))
-            continue;
+        QString taking = fi.filePath();
+        if (!taking.endsWith(QLatin1String(".taking"))) {
+            taking += QStringLiteral(".taking");
+            QFile::remove(taking);
+            if (!QFile::rename(fi.filePath(), taking))
+                continue;
+        }
         if (const auto c = readCookieFile(taking)) {
             apply(*c, processRunning(c->writer));
             QFile::remove(taking);
