@@ -311,8 +311,9 @@ void ProfileStore::startGuest()
     connect(store, &QWebEngineCookieStore::cookieAdded, this, &ProfileStore::cookieAdded);
     connect(store, &QWebEngineCookieStore::cookieRemoved, this, &ProfileStore::cookieRemoved);
     // The holder's journal, then what copies handed back that it has not taken in yet;
-    // only read: the files are the holder's to keep. The holder is running: its session
-    // cookies are the user's session too.
+    // only read: the files are the holder's to keep. Session cookies of a copy still
+    // running are the user's session too (a journal a starting holder has not written
+    // yet is the last holder's, and its session is over).
     QFileInfoList files = QDir(path(QStringLiteral("handback")))
                               .entryInfoList({QLatin1Char('*') + kHandbackSuffix}, QDir::Files, QDir::Time | QDir::Reversed);
     files.prepend(QFileInfo(path(QStringLiteral("cookies.txt"))));
@@ -320,7 +321,7 @@ void ProfileStore::startGuest()
         QFile f(fi.filePath());
         if (f.open(QIODevice::ReadOnly))
             if (const auto c = cookiefile::decode(f.read(kLargestFile + 1)))
-                apply(*c, fi.fileName() == QLatin1String("cookies.txt") || processRunning(c->writer));
+                apply(*c, processRunning(c->writer));
     }
 }
 
