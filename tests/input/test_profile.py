@@ -90,8 +90,11 @@ def scenario():
             # Its home page goes on to who.htm by itself.
             with open(os.path.join(s.drive, "HOME-PAG", "INIZIO.HTM"), "w") as f:
                 f.write("<meta http-equiv='refresh' content='0; url=%s'>" % srv.url("who.htm"))
+            written = os.stat(journal).st_mtime_ns
             e, we = start("--privato", expect=NONE)
             close(e, we)
+            h.check(os.stat(journal).st_mtime_ns == written, "the private copy wrote no cookie")
+            h.check(not os.listdir(os.path.join(os.path.dirname(journal), "handback")), "nor handed any back")
 
         with s.step("Cancella cookie e dati dei siti, after Sì"):
             s.activate(wd)
