@@ -5,6 +5,7 @@
 #include "EventWait.h"
 #include "LocalHttpServer.h"
 #include "QuietUi.h"
+#include "platform/ProfileStore.h"
 #include "FakeProcesses.h"
 #include "base/Module1.h"
 #include "app/Startup.h"
@@ -77,6 +78,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     startup::prepareEngine();
+    platform::usePrivateProfile(); // never the user's own stored profile
     QApplication app(argc, argv);
     const int total = argc > 1 ? std::max(100, atoi(argv[1])) : 1000;
 

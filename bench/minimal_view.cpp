@@ -1,7 +1,10 @@
 // The floor for the start-up figures: one QWebEngineView on a page, nothing else, as large
 // as Lanterna's page area at its design size (without the sandbox as root, like Lanterna).
+// With --profile DIR, on a stored profile laid out as Lanterna's is in DIR.
 #include <QApplication>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <cstdio>
 #include <unistd.h>
@@ -12,13 +15,22 @@ int main(int argc, char **argv)
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --no-sandbox");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
+    if (argc < 2 || (argc == 4) != (QByteArray(argv[1]) == "--profile")) {
+        std::fprintf(stderr, "usage: %s [--profile DIR] FILE\n", argv[0]);
         return 2;
     }
     QWebEngineView view;
+    if (argc == 4) {
+        const QString dir = QString::fromLocal8Bit(argv[2]);
+        auto *profile = new QWebEngineProfile(QStringLiteral("lanterna"), &app);
+        profile->setPersistentStoragePath(dir + QStringLiteral("/engine"));
+        profile->setCachePath(dir + QStringLiteral("/cache"));
+        profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+        profile->setHttpCacheMaximumSize(100 * 1024 * 1024);
+        view.setPage(new QWebEnginePage(profile, &view));
+    }
     view.resize(766, 432);
     view.show();
-    view.setUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])));
+    view.setUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[argc - 1])));
     return app.exec();
 }

@@ -2,6 +2,7 @@
 """Start-up time and memory of Lanterna against a bare web view, seen from outside.
 
     python3 bench/startup.py BUILD_DIR [--sizes 0,1000,10000,32767] [--runs 7]
+    python3 bench/startup.py BUILD_DIR --profiles [--runs 7]
 
 Runs its own Xvfb display with openbox. Each start is timed by bench_window_watch, an X
 client that starts the program and watches the screen: the time is from the process start
@@ -12,10 +13,14 @@ Memory is the PSS of the whole process tree (the program and the engine's proces
 one second after the page shows.
 
 Prints a table of time and memory against the size of the log, and "RESULT" lines for
-bench/harness.py's table. Besides the medians, the table gives the median of the ratios
+bench/harness.py's table. With --profiles, the same against the stored profile instead: an
+empty one, and one of 1,000 cookies and a full cache (made once by bench_profile_fill and
+copied into each start's home); the floor then shows its page on a copy of the same profile.
+Besides the medians, the table gives the median of the ratios
 round by round ("paired"), which a machine that slows down for a while moves less.
 """
 import argparse
+import http.server
 import os
 import shutil
 import signal
@@ -24,6 +29,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import zlib
 
@@ -139,10 +145,16 @@ class Observer:
         self.watch = watch
         self.count = 0
 
-    def start(self, cmd, env, work):
-        """Seconds until the page shows, and the tree's PSS a moment later."""
+    def start(self, cmd, env, work, profile=None):
+        """Seconds until the page shows, and the tree's PSS a moment later. With a profile
+        folder, its copy is the user's stored profile, and "{profile}" in cmd names it."""
         self.count += 1
         env = fresh_env(env, work, self.count)
+        if profile is not None:
+            own = os.path.join(env["XDG_DATA_HOME"], "lanterna", "profile")
+            if profile:
+                shutil.copytree(profile, own, symlinks=True)
+            cmd = [a.replace("{profile}", own) for a in cmd]
         hex_colour = "%02x%02x%02x" % COLOUR
         proc = subprocess.Popen([self.watch, hex_colour] + cmd, env=env, stdin=subprocess.PIPE,
                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
@@ -193,10 +205,92 @@ def own_display():
     return display, [wm, xvfb]
 
 
+class _Filler(http.server.BaseHTTPRequestHandler):
+    """A page that fetches 110 cacheable MiB, then sets its title."""
+    BLOBS = 110
+
+    def log_message(self, fmt, *args):
+        pass
+
+    def do_GET(self):
+        if self.path == "/fill.htm":
+            body = ("<title>...</title><script>var n=%d,p=[];for(var i=0;i<n;i++)p.push(fetch('/b/'+i)"
+                    ".then(function(r){return r.arrayBuffer();}));Promise.all(p).then(function(){"
+                    "document.title='fatto';});</script>" % self.BLOBS).encode()
+            kind, cache = "text/html", "no-store"
+        else:
+            body, kind, cache = os.urandom(1024 * 1024), "application/octet-stream", "max-age=31536000"
+        self.send_response(200)
+        self.send_header("Content-Type", kind)
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Cache-Control", cache)
+        self.end_headers()
+        self.wfile.write(body)
+
+
+def full_profile(build, work):
+    """A stored profile as after long use: 1,000 cookies and a full cache."""
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), _Filler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    data = os.path.join(work, "filled")
+    os.makedirs(data)
+    env = dict(os.environ, XDG_DATA_HOME=data, QT_QPA_PLATFORM="offscreen")
+    try:
+        subprocess.run([os.path.join(build, "bench", "bench_profile_fill"),
+                        "http://127.0.0.1:%d/fill.htm" % server.server_address[1]],
+                       env=env, check=True, stderr=subprocess.DEVNULL, timeout=900)
+    finally:
+        server.shutdown()
+    return os.path.join(data, "lanterna", "profile")
+
+
+def profiles(args, build, work, observer, base, page):
+    """Start-up on the stored profile, empty and full, against a bare view on the same one."""
+    full = full_profile(build, work)
+    size = subprocess.run(["du", "-sm", os.path.join(full, "cache")], capture_output=True, text=True).stdout.split()[0]
+    with open(os.path.join(full, "cookies.txt")) as f:
+        cookies = sum(1 for line in f if line.startswith("+ "))
+    print(f"Full profile: {cookies} cookies in the journal, cache {size} MiB", file=sys.stderr)
+    prog = os.path.join(work, "prog")
+    os.makedirs(prog)
+    shutil.copy2(os.path.join(build, "lanterna"), prog)
+    lanterna = [os.path.join(prog, "lanterna")]
+    floor = [os.path.join(build, "bench", "bench_minimal_view"), "--profile", "{profile}", page]
+    kinds = {"empty": "", "full": full}
+    runs = {}
+    for name, folder in kinds.items():
+        runs[(name, "floor")] = (floor, folder)
+        runs[(name, "lanterna")] = (lanterna, folder)
+    for cmd, folder in runs.values():
+        observer.start(cmd, base, work, folder)
+    samples = {key: [] for key in runs}
+    order = list(runs)
+    for r in range(args.runs):
+        for key in order[r % len(order):] + order[:r % len(order)]:
+            cmd, folder = runs[key]
+            samples[key].append(observer.start(cmd, base, work, folder))
+    if os.environ.get("BENCH_VERBOSE"):
+        for key, got in samples.items():
+            print(f"  {'/'.join(key):>14}", " ".join(f"{t:.3f}" for t, _ in got), file=sys.stderr)
+    print(f"Start-up on the stored profile (median of {args.runs} starts each, against a bare web view on"
+          f" a copy of the same profile):")
+    print(f"  {'profile':>8} {'Lanterna s':>11} {'floor s':>8} {'ratio':>6} {'paired':>7}"
+          f" {'Lanterna MiB':>13} {'floor MiB':>10}")
+    for name in kinds:
+        lan, flo = samples[(name, "lanterna")], samples[(name, "floor")]
+        lt, ft = statistics.median(t for t, _ in lan), statistics.median(t for t, _ in flo)
+        lm, fm = statistics.median(m for _, m in lan), statistics.median(m for _, m in flo)
+        paired = statistics.median(a / b for (a, _), (b, _) in zip(lan, flo))
+        print(f"  {name:>8} {lt:>11.3f} {ft:>8.3f} {lt / ft:>6.3f} {paired:>7.3f} {lm:>13.1f} {fm:>10.1f}")
+        label = "empty profile" if name == "empty" else "1,000 cookies and a full cache"
+        print(f"RESULT start to the page shown ({label})|{lt:.3f}|{ft:.3f}|s|1.05|bare web view, same profile")
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("build")
     ap.add_argument("--sizes", default="0,1000,10000,32767")
+    ap.add_argument("--profiles", action="store_true")
     ap.add_argument("--runs", type=int, default=int(os.environ.get("BENCH_RUNS", "7")))
     args = ap.parse_args()
     build = os.path.abspath(args.build)
@@ -211,6 +305,9 @@ def main():
         base.pop("QT_QPA_PLATFORM", None)
         observer = Observer(os.path.join(build, "bench", "bench_window_watch"))
         floor_cmd = [os.path.join(build, "bench", "bench_minimal_view"), page]
+        if args.profiles:
+            profiles(args, build, work, observer, base, page)
+            return
 
         # Every size's program in a folder of its own, with its log beside it.
         programs = {}

@@ -95,9 +95,15 @@ std::optional<std::string> optionText(int argc, const char *const *argv)
                            "Senza INDIRIZZO apre la pagina iniziale C:\\HOME-PAG\\INIZIO.HTM.\n"
                            "Il disco C: è la cartella ~/.local/share/lanterna/C, o LANTERNA_DRIVE_C.\n"
                            "\n"
+                           "  --privato  non usa e non conserva cookie, cache e dati dei siti\n"
                            "  --help     mostra questo aiuto ed esce\n"
                            "  --version  mostra la versione ed esce\n");
     return std::nullopt;
+}
+
+bool privateStart(int argc, const char *const *argv)
+{
+    return argc == 2 && std::string(argv[1]) == "--privato";
 }
 
 void prepareEngine()

@@ -16,6 +16,8 @@ const char *version();
 // What `--version` or `--help` prints: those two, given alone and exactly so, are the
 // only options; any other argument text is the start address.
 std::optional<std::string> optionText(int argc, const char *const *argv);
+// `--privato`, alone and exactly so: a start that uses no stored site data.
+bool privateStart(int argc, const char *const *argv);
 
 // Before the application object: the engine's flags (its sandbox refuses to run as
 // root) and shared GL contexts.

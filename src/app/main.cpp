@@ -3,6 +3,7 @@
 #include "base/forms.h"
 #include "browser/frmBrowser.h"
 #include "platform/Processes.h"
+#include "platform/ProfileStore.h"
 
 #include <QApplication>
 
@@ -19,7 +20,10 @@ int main(int argc, char **argv)
     startup::prepareEngine();
     // Every argument is the address: the toolkit is shown none, or it would take its own
     // options (-reverse, -style ...) out of it.
-    const QString argument = startup::argumentText(argc, argv);
+    const bool privato = startup::privateStart(argc, argv);
+    if (privato)
+        platform::usePrivateProfile(); // the copies it starts are private too
+    const QString argument = privato ? QString() : startup::argumentText(argc, argv);
     int toolkitArgc = 1;
     QApplication app(toolkitArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Lanterna"));

@@ -4,6 +4,7 @@
 #include "base/forms.h"
 #include "browser/AddressListModel.h"
 #include "browser/AddressRules.h"
+#include "browser/ClearSiteData.h"
 #include "browser/LogReading.h"
 #include "browser/ToolbarIcons.h"
 #include "editor/Colore.h"
@@ -168,6 +169,7 @@ frmBrowser::frmBrowser()
 
     createStatusBar();
     createShortcuts();
+    addClearSiteDataAction(this);
 
     timTimer = new QTimer(this);
     timTimer->setInterval(1000);

@@ -1,8 +1,9 @@
 #include "platform/WebEngineProfile.h"
 
-#include "platform/PathSpace.h"
 #include "platform/DownloadRules.h"
 #include "platform/DownloadsWindow.h"
+#include "platform/PathSpace.h"
+#include "platform/ProfileStore.h"
 #include "platform/WebEngineUrls.h"
 
 #include <QCoreApplication>
@@ -194,7 +195,8 @@ public:
     explicit ProfileHolder(QObject *parent) : QObject(parent)
     {
         interceptor_ = new WindowsPathInterceptor;
-        profile_ = new QWebEngineProfile; // no storage name: off the record
+        store_ = new ProfileStore(this);
+        profile_ = store_->profile();
         profile_->setUrlRequestInterceptor(interceptor_);
         // Sites are asked for their Italian pages first.
         profile_->setHttpAcceptLanguage(QStringLiteral("it-IT,it;q=0.9,en;q=0.5"));
@@ -225,13 +227,18 @@ public:
         // Once the application object is going, so are the windows' own means.
         if (!QCoreApplication::closingDown())
             delete DownloadsWindow::existing();
+        if (store_)
+            store_->finish();
         delete profile_;
         profile_ = nullptr;
+        delete store_; // the profile's lock goes after the profile
+        store_ = nullptr;
         delete interceptor_;
         interceptor_ = nullptr;
     }
 
     QWebEngineProfile *profile() const { return profile_; }
+    ProfileStore *store() const { return store_; }
     QHash<QWebEnginePage *, DownloadAnnouncer> announcers;
 
     void pageGone(QWebEnginePage *page)
@@ -315,6 +322,7 @@ private:
     QHash<QWebEnginePage *, Started> started_;
     WindowsPathInterceptor *interceptor_ = nullptr;
     QWebEngineProfile *profile_ = nullptr;
+    ProfileStore *store_ = nullptr;
     QList<QPointer<QObject>> holders_;
 };
 
@@ -367,6 +375,12 @@ void clearDownloadAnnouncer(QWebEnginePage *page)
 {
     if (holder())
         holder()->announcers.remove(page);
+}
+
+void clearSiteData()
+{
+    if (ProfileStore *s = ensureHolder()->store())
+        s->clearAll();
 }
 
 void destroyBeforeProfile(QObject *h) { ensureHolder()->addHolder(h); }

@@ -9,8 +9,9 @@ class QWebEngineProfile;
 
 namespace platform {
 
-// The one off-the-record profile every browser control and pop-up window of the
-// process shares, created on first use (a QApplication must exist). It carries the
+// The one profile every browser control and pop-up window of the process shares,
+// created on first use (a QApplication must exist): the user's stored one, shared with
+// the other copies (see ProfileStore), or off the record for a private start. It carries the
 // request interceptor that makes pages written the Windows way (file:///C:\...) load
 // their files through the path space, and it routes each download to the page that
 // asked for it.
@@ -33,6 +34,9 @@ struct DownloadAnnouncer {
 };
 void setDownloadAnnouncer(QWebEnginePage *page, DownloadAnnouncer announcer);
 void clearDownloadAnnouncer(QWebEnginePage *page);
+
+// Cookies, cache and site storage of the user, for this copy and the next ones.
+void clearSiteData();
 
 // Pages of the profile, or windows holding them, that may still be alive when the
 // application quits: they are destroyed then, before the profile, which must

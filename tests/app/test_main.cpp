@@ -40,7 +40,7 @@ TEST(SplitArgument, PathFormFolderAndFile)
     EXPECT_FALSE(SplitArgument(QStringLiteral("    ")));
 }
 
-TEST(CommandLine, OnlyExactlyVersionOrHelpAloneAreOptions)
+TEST(CommandLine, OnlyExactlyVersionHelpOrPrivatoAloneAreOptions)
 {
     const auto text = [](std::vector<const char *> argv) {
         argv.insert(argv.begin(), "lanterna");
@@ -49,10 +49,27 @@ TEST(CommandLine, OnlyExactlyVersionOrHelpAloneAreOptions)
     EXPECT_EQ(text({"--version"}), std::string("Lanterna ") + startup::version() + "\n");
     ASSERT_TRUE(text({"--help"}));
     EXPECT_EQ(text({"--help"})->rfind("Uso: lanterna [INDIRIZZO]\n", 0), 0u);
+    const auto privato = [](std::vector<const char *> argv) {
+        argv.insert(argv.begin(), "lanterna");
+        return startup::privateStart(int(argv.size()), argv.data());
+    };
+    EXPECT_TRUE(privato({"--privato"}));
+    EXPECT_FALSE(text({"--privato"}));
     // Everything else is an address, as it always was.
-    for (const auto &argv : std::vector<std::vector<const char *>>{
-             {}, {"-v"}, {"-h"}, {"--Help"}, {"--version "}, {" --help"}, {"--help", "x"}, {"--version", ""}})
+    for (const auto &argv : std::vector<std::vector<const char *>>{{},
+                                                                 {"-v"},
+                                                                 {"-h"},
+                                                                 {"--Help"},
+                                                                 {"--version "},
+                                                                 {" --help"},
+                                                                 {"--help", "x"},
+                                                                 {"--version", ""},
+                                                                 {"--privato "},
+                                                                 {"--Privato"},
+                                                                 {"--privato", "x"}}) {
         EXPECT_FALSE(text(argv)) << (argv.empty() ? "" : argv[0]);
+        EXPECT_FALSE(privato(argv)) << (argv.empty() ? "" : argv[0]);
+    }
 }
 
 class Startup : public LanternaTest {

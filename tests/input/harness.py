@@ -303,8 +303,10 @@ class Session:
     def windows(self, name_regex=".", pid=None):
         args = ["xdotool", "search", "--onlyvisible"]
         if pid is not None:
-            args += ["--pid", str(pid)]
-        args += ["--name", name_regex]
+            # Without --all, xdotool takes a window of any process whose title matches.
+            args += ["--all", "--pid", str(pid)]
+        if pid is None or name_regex != ".":
+            args += ["--name", name_regex]
         out = self.x(args, check=False)
         return [int(w) for w in out.split()]
 

@@ -12,6 +12,7 @@ import ssl
 import subprocess
 import threading
 import time
+import urllib.parse
 
 SLOW_SECONDS = 12
 # Pages behind a Basic login, by realm; every one takes this user and password.
@@ -80,10 +81,26 @@ class _Handler(http.server.BaseHTTPRequestHandler):
             saved = "dati.txt" if name == "allegato.txt" else name
             return self._send(ATTACHMENT, "text/plain",
                               [("Content-Disposition", 'attachment; filename="%s"' % saved)])
+        if name == "who.htm":
+            return self._send("<html><body><script>fetch('/seen?' + encodeURIComponent("
+                              "document.cookie.split('; ').filter(Boolean).sort().join('; ')));</script></body></html>")
+        if name == "seen":
+            return self._seen(path)
+        if name in self.server.cookie_pages:
+            return self._send("<html><body>ok</body></html>",
+                              headers=[("Set-Cookie", c) for c in self.server.cookie_pages[name]])
         page = self.server.pages.get(name)
         if page is None:
             return self.send_error(404)
         self._send(page)
+
+    def _seen(self, path):
+        # The cookies the server got, then those who.htm's script could read (no httpOnly ones).
+        got = "; ".join(sorted(c.strip() for c in self.headers.get("Cookie", "").split(";") if c.strip()))
+        script = urllib.parse.unquote(path.partition("?")[2])
+        with self.server.lock:
+            self.server.seen.append("Visti [%s] JS [%s]" % (got, script))
+        self._send("")
 
     def _logged_in(self, name, proxy=False):
         right = "Basic " + base64.b64encode(("%s:%s" % (LOGIN_USER, LOGIN_PASSWORD)).encode()).decode()
@@ -154,6 +171,7 @@ class WebServer(socketserver.ThreadingMixIn, http.server.HTTPServer):
         self.lock = threading.Lock()
         self.requests = []
         self.auths = []
+        self.seen = []  # what who.htm saw, visit by visit
         self.log_path = log_path
         self.closing = False
         self.pages = {
@@ -186,6 +204,12 @@ class WebServer(socketserver.ThreadingMixIn, http.server.HTTPServer):
                               "onresize = function () { new Image().src = '/zoom?' + "
                               "Math.round(devicePixelRatio * 100); };"
                               "new Image().src = '/load?' + Math.round(devicePixelRatio * 100);</script>"),
+        }
+        # Pages that set cookies: a login kept a day, an httpOnly one and one of the session.
+        self.cookie_pages = {
+            "login.htm": ["sid=abc; Max-Age=86400; Path=/", "hsid=h1; Max-Age=86400; Path=/; HttpOnly",
+                          "tab=s1; Path=/"],
+            "login2.htm": ["bcopia=2; Max-Age=86400; Path=/"],
         }
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
