@@ -2,6 +2,7 @@
 // "background=" in its running text every few hundred bytes, against its floor: the
 // caption insertion over the same page (one pass over the same bytes).
 // Run by hand: build with -DLANTERNA_BENCH=ON, then ./bench/bench_background_rule [runs].
+#include "Median.h"
 #include "editor/PageRewrite.h"
 
 #include <QCoreApplication>
@@ -29,19 +30,6 @@ QByteArray makePage()
     return page;
 }
 
-double medianMs(int runs, const std::function<QByteArray()> &work, QByteArray &out)
-{
-    std::vector<double> ms;
-    for (int r = 0; r < runs; ++r) {
-        QElapsedTimer t;
-        t.start();
-        out = work();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -51,12 +39,12 @@ int main(int argc, char **argv)
     const QByteArray page = makePage();
 
     QByteArray replaced, inserted;
-    const double backgroundMs = medianMs(runs, [&] {
-        return rewrite::replaceBackgroundTransform(page, QStringLiteral("C:\\HOME-PAG\\SF01.JPG"));
-    }, replaced);
-    const double insertMs = medianMs(runs, [&] {
-        return rewrite::insertBlockTransform(page, QStringLiteral("<H2>Avanti</H2>"));
-    }, inserted);
+    const double backgroundMs = medianMs(runs, [] {}, [&] {
+        replaced = rewrite::replaceBackgroundTransform(page, QStringLiteral("C:\\HOME-PAG\\SF01.JPG"));
+    });
+    const double insertMs = medianMs(runs, [] {}, [&] {
+        inserted = rewrite::insertBlockTransform(page, QStringLiteral("<H2>Avanti</H2>"));
+    });
     if (!replaced.contains("<table background=\"file:///C:\\HOME-PAG\\SF01.JPG\">")
         || replaced.count("background=blu") != page.count("background=blu")) {
         std::fputs("the background was not replaced as expected\n", stderr);

@@ -4,6 +4,7 @@
 // 2 s, and the cost per shortcut no higher with more of them.
 // Run by hand: build with -DLANTERNA_BENCH=ON, then
 //   ./bench/bench_favorites_walk [runs] [shortcuts,shortcuts,...]
+#include "Median.h"
 #include "FakeProcesses.h"
 #include "FakeShell.h"
 #include "favorites/FavoritesWalk.h"
@@ -100,19 +101,6 @@ long long plainWalk(const std::filesystem::path &root)
     return bytes;
 }
 
-double medianMs(int runs, const std::function<void()> &work)
-{
-    std::vector<double> ms;
-    for (int r = 0; r < runs; ++r) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
 struct Figures {
     int folders = 0, nodes = 0;
     double buildMs = 0, plainMs = 0, floorMs = 0;
@@ -143,14 +131,14 @@ Figures measure(int shortcuts, int runs)
     // The first rounds warm the file cache for both measurements.
     const std::string nativeRoot = QFile::encodeName(nativeFav).toStdString();
     plainWalk(nativeRoot);
-    f.floorMs = medianMs(runs, [&] { plainWalk(nativeRoot); });
-    f.buildMs = medianMs(runs, [&] {
+    f.floorMs = medianMs(runs, [] {}, [&] { plainWalk(nativeRoot); });
+    f.buildMs = medianMs(runs, [] {}, [&] {
         window.BuildFavoritesTree(QStringLiteral("fail"), QStringLiteral("fail"));
         QCoreApplication::processEvents(); // the tree shows itself
         f.nodes = window.nodes().count();
     });
     PlainTree plain;
-    f.plainMs = medianMs(runs, [&] {
+    f.plainMs = medianMs(runs, [] {}, [&] {
         Favorites::Walk(plain).BuildFavoritesTree(QStringLiteral("fail"), QStringLiteral("fail"));
     });
     return f;

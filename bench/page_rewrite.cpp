@@ -2,6 +2,7 @@
 // the same file (the rewrite writes the working copy, the backup and the page).
 // Run by hand: build with -DLANTERNA_BENCH=ON, then ./bench/bench_page_rewrite [runs].
 #include "FakeProcesses.h"
+#include "Median.h"
 #include "FakeShell.h"
 #include "editor/PageRewrite.h"
 #include "platform/RealFiles.h"
@@ -32,20 +33,6 @@ QByteArray makePage()
         page += line + QByteArray::number(i) + " \xE8 perch\xE9</font></p>\n";
     page += "</body>\n</html>\n";
     return page;
-}
-
-double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
-{
-    std::vector<double> ms;
-    for (int r = 0; r < runs; ++r) {
-        prepare();
-        QElapsedTimer t;
-        t.start();
-        work();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
 }
 
 } // namespace
