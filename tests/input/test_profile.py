@@ -99,10 +99,7 @@ def scenario():
         with s.step("Cancella cookie e dati dei siti, after Sì"):
             s.activate(wd)
             s.key("ctrl+shift+Delete")
-            box = s.wait_window("^Cancella cookie e dati dei siti$")
-            s.activate(box)
-            s.key("alt+s")
-            s.wait_no_window("^Cancella cookie e dati dei siti$")
+            s.answer("^Cancella cookie e dati dei siti$", "alt+s")
             visit(wd, "who.htm", NONE)
             close(d, wd)
             start(srv.url("who.htm"), expect=NONE)

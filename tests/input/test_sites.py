@@ -44,10 +44,7 @@ def scenario():
         with s.step("a script's message box is titled with the site"):
             h.click_page(s, w, 150, 60)
             site = "http://127.0.0.1:%d" % srv.port
-            box = s.wait_window("^%s$" % site)
-            s.activate(box)
-            s.key("Return")
-            s.wait_no_window("^%s$" % site)
+            s.answer("^%s$" % site, "Return")
 
         def menus():
             return set(s.x(["xdotool", "search", "--onlyvisible", "--class", "."], check=False).split())
