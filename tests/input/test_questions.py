@@ -22,9 +22,17 @@ def scenario():
             h.click_page(s, w, 150, 60)
             pop = s.wait_window("^Finestra pop$")
             s.wait_requests("/pop.htm", 1)
-            s.activate(pop)
-            s.key("alt+F4")
-            s.wait_no_window("^Finestra pop$")
+            # A window the window manager has only just taken in may miss its first Alt+F4
+            # (seen 2 runs in 10 under load); a second one is what a user would press too.
+            for attempt in range(2):
+                s.activate(pop)
+                s.key("alt+F4")
+                try:
+                    s.wait_no_window("^Finestra pop$", 5)
+                    break
+                except h.StepFailed:
+                    if attempt:
+                        raise
             h.check(p.poll() is None, "the main window stays")
 
         with s.step("Elimina domande unticked: Annulla keeps the page"):
