@@ -187,6 +187,7 @@ private:
     // navigate or leave the box. The tick leaves it in place.
     std::optional<QString> typedAddress_;
     bool userEditsAddress() const;
+    void showPageAddress(const QString &url);
     // Opened maximised on request: kept so until the first page shows (the engine's
     // view may give the window a new native window on the way).
     bool keepMaximized_ = false;

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -42,6 +43,19 @@ void frmBrowser::cboAddress_KeyPress(int keyAscii)
 bool frmBrowser::userEditsAddress() const
 {
     return typedAddress_ && focusWidget() == cboAddress && cboAddress->currentText() == *typedAddress_;
+}
+
+void frmBrowser::showPageAddress(const QString &url)
+{
+    // Rewriting the box drops its selection, and after Ctrl+L the next key typed would
+    // then be appended to the old address instead of replacing it.
+    if (cboAddress->currentText() == url)
+        return;
+    QLineEdit *edit = cboAddress->lineEdit();
+    const bool whole = edit && !edit->text().isEmpty() && edit->selectedText() == edit->text();
+    cboAddress->setEditText(url);
+    if (whole)
+        edit->selectAll();
 }
 
 void frmBrowser::cboAddress_Click()
@@ -98,7 +112,7 @@ void frmBrowser::timTimer_Timer()
         Tag = title;
         // What the user is typing stays; the page's address comes back once they are done.
         if (!userEditsAddress())
-            cboAddress->setEditText(brwWebBrowser->LocationURL());
+            showPageAddress(brwWebBrowser->LocationURL());
         platform::ui().doEvents();
     } catch (...) {
     }

@@ -192,6 +192,18 @@ TEST_F(Navigation, FinishedTickWritesCaptionTagAndAddress)
         EXPECT_EQ(Module1::CommandLinePath, blank ? QStringLiteral("before") : QString::fromLatin1(c.title));
     }
     EXPECT_TRUE(ui.messages.empty());
+
+    // After Ctrl+L the whole address stays selected through a tick, so typing replaces it.
+    QLineEdit *edit = w->cboAddress->lineEdit();
+    for (const char *location : {"http://host/same.htm", "http://host/moved.htm"}) {
+        w->cboAddress->setEditText(QStringLiteral("http://host/same.htm"));
+        w->cboAddress->setFocus();
+        edit->selectAll();
+        browser()->locationURL = QString::fromLatin1(location);
+        w->timTimer_Timer();
+        QTest::keyClicks(edit, QStringLiteral("x.it"));
+        EXPECT_EQ(w->cboAddress->currentText(), "x.it") << location;
+    }
 }
 
 TEST_F(Navigation, TimerFiresTheTickEverySecondWhileWatching)
