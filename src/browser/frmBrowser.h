@@ -148,6 +148,7 @@ private:
     void connectPageTools();
     // Above the status bar, the page shortened to make room.
     void placeFindBar();
+    void makeFindBar();
     // Escape is the page's own key except while a page loads.
     void updateEscapeKey();
     void printFinished(bool ok, const QString &pdfFile);
