@@ -1,6 +1,7 @@
 // The floor for the start-up figures: one QWebEngineView on a page, nothing else, as large
 // as Lanterna's page area at its design size (without the sandbox as root, like Lanterna).
-// With --profile DIR, on a stored profile laid out as Lanterna's is in DIR.
+// With --profile DIR, on a stored profile laid out as Lanterna's is in DIR. The page is a
+// file or an address (http://...).
 #include <QApplication>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -16,7 +17,7 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     if (argc < 2 || (argc == 4) != (QByteArray(argv[1]) == "--profile")) {
-        std::fprintf(stderr, "usage: %s [--profile DIR] FILE\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--profile DIR] FILE|URL\n", argv[0]);
         return 2;
     }
     QWebEngineView view;
@@ -31,6 +32,6 @@ int main(int argc, char **argv)
     }
     view.resize(766, 432);
     view.show();
-    view.setUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[argc - 1])));
+    view.setUrl(QUrl::fromUserInput(QString::fromLocal8Bit(argv[argc - 1])));
     return app.exec();
 }
