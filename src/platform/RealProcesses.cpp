@@ -108,17 +108,34 @@ QByteArray readProcFile(const QByteArray &path, qsizetype limit, bool untilNul)
 
 QByteArray procPath(int pid, const char *leaf) { return "/proc/" + QByteArray::number(pid) + '/' + leaf; }
 
-// The state letter of /proc/<pid>/stat, or 0 when the process is gone.
-char processState(int pid)
+struct ProcStat {
+    char state = 0; // 0 when the process is gone
+    QByteArray name;
+    bool kernelThread = false;
+};
+
+// /proc/<pid>/stat: the name (as /proc/<pid>/comm gives it), the state letter, and
+// whether it is a kernel thread, which has no command line.
+ProcStat readProcStat(int pid)
 {
+    ProcStat out;
     const QByteArray stat = readProcFile(procPath(pid, "stat"), 4096, false);
     // The command name in brackets may hold blanks and brackets itself: the state
     // follows the last closing bracket.
+    const qsizetype open = stat.indexOf('(');
     const qsizetype close = stat.lastIndexOf(')');
-    if (close < 0 || close + 2 >= stat.size())
-        return 0;
-    return stat.at(close + 2);
+    if (open < 0 || close < open || close + 2 >= stat.size())
+        return out;
+    out.state = stat.at(close + 2);
+    out.name = stat.mid(open + 1, close - open - 1);
+    // Fields from the state on: state ppid pgrp session tty_nr tpgid flags.
+    const QList<QByteArray> fields = stat.mid(close + 2, 128).split(' ');
+    constexpr quint64 kKernelThreadFlag = 0x00200000; // PF_KTHREAD
+    out.kernelThread = fields.size() > 6 && (fields.at(6).toULongLong() & kKernelThreadFlag);
+    return out;
 }
+
+char processState(int pid) { return readProcStat(pid).state; }
 
 bool hasEnded(char state) { return state == 0 || state == 'Z' || state == 'X' || state == 'x'; }
 
@@ -178,16 +195,21 @@ std::optional<std::vector<ProcessEntry>> RealProcesses::snapshot()
         }
         if (!numeric || pid > quint64(INT_MAX) || !validPid(quint32(pid)))
             continue;
-        // A process with a command line is alive: an ended one has given its memory back,
-        // and its command line with it. Only the others need their state read, which
-        // halves the files a tick reads on a desktop of hundreds of processes.
-        QByteArray exe = readProcFile(procPath(int(pid), "cmdline"), 64 * 1024, true);
+        // One file for most processes: the stat file names kernel threads (most of the
+        // table, and without a command line) and gives their name and state; only the
+        // others have their command line read. A tick runs on every page, so each file
+        // counts (three files for each kernel thread cost a chain of pages about 1 ms a page).
+        const ProcStat stat = readProcStat(int(pid));
+        if (stat.state == 0)
+            continue; // gone while we looked
+        QByteArray exe;
+        if (!stat.kernelThread)
+            exe = readProcFile(procPath(int(pid), "cmdline"), 64 * 1024, true);
+        // An ended process has given its memory back, and its command line with it.
         if (exe.isEmpty()) {
-            if (hasEnded(processState(int(pid))))
+            if (hasEnded(stat.state))
                 continue;
-            exe = readProcFile(procPath(int(pid), "comm"), 4096, false);
-            while (exe.endsWith('\n'))
-                exe.chop(1);
+            exe = stat.name;
         }
         if (exe.isEmpty())
             continue; // gone while we looked

@@ -97,9 +97,13 @@ TEST(RealProcesses, SnapshotNamesStartedCopiesAndTerminateEndsOnlyTheOneAsked)
     EXPECT_EQ(find(*snap, lower)->exeName, copies.copy(QStringLiteral("iexplore.exe")));
     EXPECT_EQ(find(*snap, upper)->exeName, copies.copy(QStringLiteral("IEXPLORE.EXE")));
     EXPECT_EQ(find(*snap, other)->exeName, copies.copy(QStringLiteral("notepad.exe")));
-    // Kernel threads have no command line: their name comes from comm.
-    for (const auto &e : *snap)
+    // Kernel threads have no command line: their name is the one comm gives.
+    for (const auto &e : *snap) {
         EXPECT_FALSE(e.exeName.isEmpty()) << e.pid;
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(e.pid)), comm(QStringLiteral("/proc/%1/comm").arg(e.pid));
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.read(1).isEmpty() && comm.open(QIODevice::ReadOnly))
+            EXPECT_EQ(e.exeName, QString::fromLocal8Bit(comm.readAll().trimmed())) << e.pid;
+    }
     ASSERT_TRUE(find(*snap, quint32(::getpid())).has_value());
     EXPECT_TRUE(find(*snap, quint32(::getpid()))->exeName.contains(QStringLiteral("test_platform")));
 
