@@ -332,6 +332,21 @@ void frmBrowser::createStatusBar()
     StatusBar1->addWidget(StatusPanel1, 1);
     StatusBar1->addWidget(StatusPanel2);
     StatusBar1->setGeometry(twipsRect(0, 7215, 11595, 285));
+    statusPaint_ = new QTimer(this);
+    statusPaint_->setSingleShot(true);
+    statusPaint_->setInterval(150);
+    connect(statusPaint_, &QTimer::timeout, this, [this] { StatusBar1->setUpdatesEnabled(true); });
+}
+
+// Every repaint of the window is a frame of the page's compositor, which software rendering
+// draws whole (10 to 14 ms here). The engine's progress changes the texts several times a
+// page: they change at once, and are painted together at most every 150 ms.
+void frmBrowser::holdStatusPaint()
+{
+    if (!StatusBar1 || statusPaint_->isActive())
+        return;
+    StatusBar1->setUpdatesEnabled(false);
+    statusPaint_->start();
 }
 
 void frmBrowser::connectBrowser()

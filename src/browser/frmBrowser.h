@@ -178,6 +178,8 @@ private:
     bool logPending_ = false;
     std::unique_ptr<LogReading> logReading_;
     QTimer *logJoin_ = nullptr;
+    QTimer *statusPaint_ = nullptr;
+    void holdStatusPaint();
     std::vector<std::function<void()>> afterLogJoin_;
     // The loading branch of the tick yields and asks; a tick arriving meanwhile waits
     // for the next second instead of asking or ending processes a second time.

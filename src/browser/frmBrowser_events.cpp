@@ -35,6 +35,7 @@ void frmBrowser::brwWebBrowser_StatusTextChange(const QString &Text)
 
 void frmBrowser::brwWebBrowser_ProgressChange(qint32 Progress, qint32 ProgressMax)
 {
+    holdStatusPaint();
     if (StatusPanel1)
         StatusPanel1->setText(progress::ReadingText(Progress, ProgressMax));
     if (Progress > 0) {

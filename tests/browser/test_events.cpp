@@ -1,4 +1,5 @@
 #include "BrowserTest.h"
+#include "EventWait.h"
 #include "base/Module1.h"
 #include "base/forms.h"
 #include "browser/frmBrowser.h"
@@ -7,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <deque>
@@ -61,6 +63,9 @@ TEST_F(Events, StatusTextAndProgress)
     emit browser()->ProgressChange(1000000, 1);
     EXPECT_EQ(w->StatusPanel2->text().size(), 600);
     EXPECT_TRUE(ui.messages.empty());
+    // Progress is painted at a pace, never left unpainted.
+    EXPECT_FALSE(w->StatusBar1->updatesEnabled());
+    EXPECT_TRUE(waitForEvents([this] { return w->StatusBar1->updatesEnabled(); }, 5000));
 }
 
 TEST_F(Events, CaptionFollowsLoadingAndCompletionRunsTheTick)
