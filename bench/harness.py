@@ -20,12 +20,12 @@ def table():
         ratio = float(value) / float(floor) if float(floor) > 0 else float("inf")
         rows.append((name, value, floor, unit, ratio, float(goal), label))
     print()
-    head = f"{'figure':42} {'median':>10} {'floor':>10} {'unit':5} {'ratio':>6} {'goal':>7}  met  floor is"
+    head = f"{'figure':58} {'median':>10} {'floor':>10} {'unit':5} {'ratio':>6} {'goal':>7}  met  floor is"
     print(head)
     print("-" * len(head))
     for name, value, floor, unit, ratio, goal, label in rows:
         met = "yes" if ratio <= goal else "NO"
-        print(f"{name:42} {value:>10} {floor:>10} {unit:5} {ratio:6.2f} {'<= ' + format(goal, 'g'):>7}  {met:3}  {label}")
+        print(f"{name:58} {value:>10} {floor:>10} {unit:5} {ratio:6.2f} {'<= ' + format(goal, 'g'):>7}  {met:3}  {label}")
 
 
 if __name__ == "__main__":
