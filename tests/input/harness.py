@@ -174,6 +174,7 @@ class Session:
         shutil.move(demo, self.favorites)
         for d in ("config", "data", "cache", "runtime"):
             os.makedirs(os.path.join(self.home, d), mode=0o700)
+        os.makedirs(os.path.join(self.root, "sanitizer"))
         self._start_display()
         self.server = webserver.WebServer(os.path.join(self.root, "requests.log"))
         return self
@@ -196,8 +197,21 @@ class Session:
         for server in (self.server, self.tls):
             if server:
                 server.stop()
+        reports = self._sanitizer_reports()
         shutil.rmtree(self.root, ignore_errors=True)
+        if reports and exc_type is None:
+            raise StepFailed("the sanitizer reported:\n" + reports)
         return False
+
+    def _sanitizer_reports(self):
+        folder = os.path.join(self.root, "sanitizer")
+        texts = []
+        for name in sorted(os.listdir(folder)) if os.path.isdir(folder) else ():
+            with open(os.path.join(folder, name), errors="replace") as f:
+                texts.append(f.read())
+        if texts:
+            print("\n".join(texts), file=sys.stderr)
+        return "\n".join(texts)
 
     def _start_display(self):
         # A display number nobody holds: no lock file, no socket, no abstract socket.
@@ -266,6 +280,10 @@ class Session:
             e["QTWEBENGINE_CHROMIUM_FLAGS"] = (
                 "--no-sandbox --disable-gpu --disable-background-networking --disable-component-update "
                 "--proxy-server=http://127.0.0.1:%d" % self.server.port)
+        # A sanitized program writes its reports beside the session; __exit__ fails on any.
+        for var in ("ASAN_OPTIONS", "UBSAN_OPTIONS"):
+            if var in os.environ:
+                e[var] = os.environ[var] + ":log_path=" + os.path.join(self.root, "sanitizer", "report")
         e.update(extra)
         return e
 
