@@ -125,8 +125,8 @@ TEST_F(VisitedLog, OddBytesAndLineEndsRoundTripUnchanged)
 
 TEST_F(VisitedLog, HugeLogFillsTheListAndTheRewriteKeepsEveryLine)
 {
-    // 40,000 lines, 2 MB, each with a NUL and bytes 0x80-0xFF after the address.
-    QByteArray file;
+    // The start page, then 40,000 lines, 2 MB, each with a NUL and bytes 0x80-0xFF.
+    QByteArray file = "http://host/\n";
     for (int i = 0; i < 40000; ++i) {
         QByteArray odd(36, '\0');
         for (int k = 1; k < odd.size(); ++k)
@@ -135,14 +135,14 @@ TEST_F(VisitedLog, HugeLogFillsTheListAndTheRewriteKeepsEveryLine)
     }
     writeFile(kLog, file);
 
-    frmBrowser *w = load(QStringLiteral("http://host0/"));
+    frmBrowser *w = load(QStringLiteral("http://host/"));
     EXPECT_EQ(w->cboAddress->count(), visitedlog::kMaxListEntries);
-    EXPECT_EQ(platform::toAnsi(w->cboAddress->itemText(1)), file.left(file.indexOf('\n')));
+    EXPECT_EQ(platform::toAnsi(w->cboAddress->itemText(1)), file.split('\n')[1]);
 
     w->ReadVisitedLog();
     EXPECT_EQ(w->cboAddress->count(), visitedlog::kMaxListEntries);
     w->WriteVisitedLog();
-    QByteArray expected = "http://host0/\n" + file;
+    QByteArray expected = file;
     expected.replace("\n", "\r\n");
     EXPECT_EQ(readFile(kLog), expected);
 }
