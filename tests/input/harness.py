@@ -273,6 +273,9 @@ class Session:
             "LANTERNA_DRIVE_C": self.drive,
             "LANTERNA_FAVORITES": self.favorites,
             "QTWEBENGINE_DISABLE_SANDBOX": "1",
+            # No session bus: without one libdbus may start its own through the X server,
+            # and the toolkit's first call then waits on it, now and then for good.
+            "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(self.root, "no-session-bus"),
         })
         if self.server:
             # Outside sites reach the local server as a proxy: no network needed,
