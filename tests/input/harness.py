@@ -175,6 +175,7 @@ class Session:
         for d in ("config", "data", "cache", "runtime"):
             os.makedirs(os.path.join(self.home, d), mode=0o700)
         os.makedirs(os.path.join(self.root, "sanitizer"))
+        os.chmod(os.path.join(self.root, "sanitizer"), 0o1777)  # also for the ordinary users of a scenario
         self._start_display()
         self.server = webserver.WebServer(os.path.join(self.root, "requests.log"))
         return self
@@ -283,12 +284,14 @@ class Session:
             e["QTWEBENGINE_CHROMIUM_FLAGS"] = (
                 "--no-sandbox --disable-gpu --disable-background-networking --disable-component-update "
                 "--proxy-server=http://127.0.0.1:%d" % self.server.port)
-        # A sanitized program writes its reports beside the session; __exit__ fails on any.
-        for var in ("ASAN_OPTIONS", "UBSAN_OPTIONS"):
-            if var in os.environ:
-                e[var] = os.environ[var] + ":log_path=" + os.path.join(self.root, "sanitizer", "report")
+        e.update(self.sanitizer_env())
         e.update(extra)
         return e
+
+    def sanitizer_env(self):
+        """A sanitized program writes its reports beside the session; __exit__ fails on any."""
+        return {var: os.environ[var] + ":log_path=" + os.path.join(self.root, "sanitizer", "report")
+                for var in ("ASAN_OPTIONS", "UBSAN_OPTIONS") if var in os.environ}
 
     # -- X helpers
 
