@@ -6,7 +6,7 @@ PREFIX ?= $(HOME)/.local
 DEMO := $(BUILD)/demo-drive
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test test-windows fuzz deb install install-files uninstall clean
+.PHONY: all deps configure build run test test-windows test-asan fuzz deb install install-files uninstall clean
 
 all: build
 
@@ -33,10 +33,27 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then \
 	  $(MAKE) test-windows; else echo "Windows tests skipped: MinGW-w64 or Wine missing"; fi
+	@mkdir -p $(BUILD); if echo 'int main(){}' | c++ -x c++ -fsanitize=address,undefined -o $(BUILD)/asan-probe - 2>/dev/null; then \
+	  $(MAKE) test-asan ASAN_INPUT=no; \
+	  else echo "Sanitizer tests skipped: the compiler cannot build with -fsanitize=address,undefined"; fi
 
 # The Win32 services and their tests, built with MinGW-w64 and run under Wine.
 test-windows: deps
 	@JOBS=$(JOBS) tests/windows/run $(BUILD)/windows
+
+# The program, the fault driver and the C++ tests built with AddressSanitizer (leaks
+# included) and UBSan in $(ASAN_BUILD), then all their tests and the real-input suite
+# (`make test` leaves that suite out here: see the README's Reliability section).
+# The suite runs on its own after the others: the slower instrumented program
+# must not compete with the real-engine tests for the cores.
+ASAN_BUILD ?= build-asan
+ASAN_INPUT ?= yes
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANTERNA_SANITIZE=ON \
+	  -DLANTERNA_FUZZ_TESTS=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+	@cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS) -LE input
+	@if [ "$(ASAN_INPUT)" = yes ]; then cd $(ASAN_BUILD) && ctest --output-on-failure -L input; fi
 
 # Long fuzz runs, one target after the other: FUZZ_SECONDS each (FUZZ=fuzz_x for one).
 # New inputs collect in $(BUILD)/fuzz/corpus, crashes in $(BUILD)/fuzz/artifacts.

@@ -125,14 +125,19 @@ TEST_F(VisitedLog, OddBytesAndLineEndsRoundTripUnchanged)
 
 TEST_F(VisitedLog, HugeLogFillsTheListAndTheRewriteKeepsEveryLine)
 {
-    QByteArray file;
-    for (int i = 0; i < 100000; ++i)
-        file += "http://host" + QByteArray::number(i) + "/\n";
+    // The start page, then 40,000 lines, 2 MB, each with a NUL and bytes 0x80-0xFF.
+    QByteArray file = "http://host/\n";
+    for (int i = 0; i < 40000; ++i) {
+        QByteArray odd(36, '\0');
+        for (int k = 1; k < odd.size(); ++k)
+            odd[k] = char(0x80 + (i + k * 7) % 0x80);
+        file += "http://host" + QByteArray::number(i) + "/" + odd + "\n";
+    }
     writeFile(kLog, file);
 
-    frmBrowser *w = load(QStringLiteral("http://host0/"));
+    frmBrowser *w = load(QStringLiteral("http://host/"));
     EXPECT_EQ(w->cboAddress->count(), visitedlog::kMaxListEntries);
-    EXPECT_EQ(w->cboAddress->itemText(1), "http://host1/");
+    EXPECT_EQ(platform::toAnsi(w->cboAddress->itemText(1)), file.split('\n')[1]);
 
     w->ReadVisitedLog();
     EXPECT_EQ(w->cboAddress->count(), visitedlog::kMaxListEntries);

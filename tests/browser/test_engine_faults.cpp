@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -45,10 +46,13 @@ TEST_F(EngineFaults, APageRefusedOnceIsLoadedListedAndLoggedWhenAccepted)
     w->Check1->setChecked(false);
     ui.answers = {platform::vbCancel};
     QList<QWebEngineLoadingInfo::LoadStatus> seen;
-    QObject::connect(engine->page(), &QWebEnginePage::loadingChanged, engine,
+    // Both watchers read `seen`: they end with this test body, not with the window.
+    QObject watch;
+    QObject::connect(engine->page(), &QWebEnginePage::loadingChanged, &watch,
                      [&](const QWebEngineLoadingInfo &i) { seen << i.status(); });
     // The box stays up until the engine has started the load it asks about.
     ui.modalUntil = [&] { return seen.contains(QWebEngineLoadingInfo::LoadStartedStatus); };
+    const auto endModal = qScopeGuard([&] { ui.modalUntil = nullptr; });
     const QString caption = w->windowTitle();
     QSignalSpy refusedBegun(engine, &platform::WebBrowser::DownloadBegin);
     QSignalSpy refusedEnded(engine, &platform::WebBrowser::DownloadComplete);

@@ -230,4 +230,10 @@ Promise.all(tries.map(function (p) { return p.then(function () { return 'letto';
     EXPECT_EQ(evalJs(page, QStringLiteral("document.getElementById('w').naturalWidth")).toInt(), 30);
     evalJs(page, QStringLiteral("document.getElementById('l').click()"));
     EXPECT_TRUE(waitForEvents([&] { return engine->LocationURL().endsWith(QLatin1String("/arrivo")); }, kTimeout));
+
+    // A local page of one 4 MB line is read ahead and shown like any other.
+    writeFile("C:\\HOME-PAG\\RIGA.HTM", "<title>Riga</title>" + QByteArray(4 << 20, 'x'));
+    ASSERT_TRUE(open(QStringLiteral("C:\\HOME-PAG\\RIGA.HTM"), QStringLiteral("/RIGA.HTM")));
+    EXPECT_TRUE(waitForEvents([&] { return page->title() == QLatin1String("Riga"); }, kTimeout));
+    EXPECT_EQ(evalJs(page, QStringLiteral("document.body.textContent.length")).toInt(), 4 << 20);
 }

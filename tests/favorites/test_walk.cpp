@@ -4,6 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Favorites;
 
@@ -253,7 +259,7 @@ TEST_F(FavWalk, MalformedShortcutFilesGiveNodesNotCrashes)
     writeFile(fav + "\\NoSection.url", "URL=http://nosection/\r\n");
     writeFile(fav + "\\Empty.url", "");
     writeFile(fav + "\\Blank.url", "[InternetShortcut]\r\nURL=\r\n");
-    const QByteArray longValue = "http://long/" + QByteArray(100 * 1024, 'x');
+    const QByteArray longValue = "http://long/" + QByteArray(1 << 20, 'x');
     writeFile(fav + "\\Long.url", "[InternetShortcut]\r\nURL=" + longValue + "\r\n");
     writeFile(fav + "\\Accent.url", "[InternetShortcut]\nURL=http://citt\xe0.example/\n");
     ASSERT_TRUE(build());
@@ -293,6 +299,16 @@ TEST_F(FavWalk, TreeDeeperThanTheDepthIndexesStopsThereAndGoesOn)
         path += QStringLiteral("\\d%1").arg(k, 3, 10, QLatin1Char('0'));
         url(QStringLiteral("s%1.url").arg(k, 3, 10, QLatin1Char('0')), QStringLiteral("u%1").arg(k), path);
     }
+    // Below d204 the tree goes on to 10,000 folders, past the longest path the system opens.
+    const auto removeDeep = qScopeGuard([&] { QProcess::execute("rm", {"-rf", native(fav + "\\d000")}); });
+    int fd = ::open(QFile::encodeName(native(path)).constData(), O_RDONLY | O_DIRECTORY);
+    for (int k = 205; k < 10000 && fd >= 0; ++k) {
+        const int next = ::mkdirat(fd, "d", 0700) == 0 ? ::openat(fd, "d", O_RDONLY | O_DIRECTORY) : -1;
+        ::close(fd);
+        fd = next;
+    }
+    ASSERT_GE(fd, 0);
+    ::close(fd);
     url("zz\\z.url", "z");
     ASSERT_TRUE(build());
 

@@ -174,6 +174,8 @@ class Session:
         shutil.move(demo, self.favorites)
         for d in ("config", "data", "cache", "runtime"):
             os.makedirs(os.path.join(self.home, d), mode=0o700)
+        os.makedirs(os.path.join(self.root, "sanitizer"))
+        os.chmod(os.path.join(self.root, "sanitizer"), 0o1777)  # also for the ordinary users of a scenario
         self._start_display()
         self.server = webserver.WebServer(os.path.join(self.root, "requests.log"))
         return self
@@ -196,8 +198,21 @@ class Session:
         for server in (self.server, self.tls):
             if server:
                 server.stop()
+        reports = self._sanitizer_reports()
         shutil.rmtree(self.root, ignore_errors=True)
+        if reports and exc_type is None:
+            raise StepFailed("the sanitizer reported:\n" + reports)
         return False
+
+    def _sanitizer_reports(self):
+        folder = os.path.join(self.root, "sanitizer")
+        texts = []
+        for name in sorted(os.listdir(folder)) if os.path.isdir(folder) else ():
+            with open(os.path.join(folder, name), errors="replace") as f:
+                texts.append(f.read())
+        if texts:
+            print("\n".join(texts), file=sys.stderr)
+        return "\n".join(texts)
 
     def _start_display(self):
         # A display number nobody holds: no lock file, no socket, no abstract socket.
@@ -259,6 +274,9 @@ class Session:
             "LANTERNA_DRIVE_C": self.drive,
             "LANTERNA_FAVORITES": self.favorites,
             "QTWEBENGINE_DISABLE_SANDBOX": "1",
+            # No session bus: without one libdbus may start its own through the X server,
+            # and the toolkit's first call then waits on it, now and then for good.
+            "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(self.root, "no-session-bus"),
         })
         if self.server:
             # Outside sites reach the local server as a proxy: no network needed,
@@ -266,8 +284,14 @@ class Session:
             e["QTWEBENGINE_CHROMIUM_FLAGS"] = (
                 "--no-sandbox --disable-gpu --disable-background-networking --disable-component-update "
                 "--proxy-server=http://127.0.0.1:%d" % self.server.port)
+        e.update(self.sanitizer_env())
         e.update(extra)
         return e
+
+    def sanitizer_env(self):
+        """A sanitized program writes its reports beside the session; __exit__ fails on any."""
+        return {var: os.environ[var] + ":log_path=" + os.path.join(self.root, "sanitizer", "report")
+                for var in ("ASAN_OPTIONS", "UBSAN_OPTIONS") if var in os.environ}
 
     # -- X helpers
 

@@ -44,7 +44,8 @@ def user_env(s, prefix, home):
     return {"PATH": os.path.join(prefix, "bin") + ":/usr/bin:/bin", "HOME": home, "DISPLAY": s.display,
             # Not Lanterna's: the test machine's engine needs these, a desktop would not.
             "QTWEBENGINE_DISABLE_SANDBOX": "1",
-            "QTWEBENGINE_CHROMIUM_FLAGS": "--no-sandbox --disable-gpu --disable-background-networking"}
+            "QTWEBENGINE_CHROMIUM_FLAGS": "--no-sandbox --disable-gpu --disable-background-networking",
+            "DBUS_SESSION_BUS_ADDRESS": s.env()["DBUS_SESSION_BUS_ADDRESS"], **s.sanitizer_env()}
 
 
 def one_day(s, prefix, home, program_folder_writable):
