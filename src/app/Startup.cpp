@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "LanternaVersion.h"
 #include "platform/PathSpace.h"
 #include "platform/WebEngineBrowser.h"
 
