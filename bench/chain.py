@@ -24,7 +24,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from startup import end_tree, fresh_env, own_display, tree_pss_mib  # noqa: E402
+from startup import end_helpers, end_tree, fresh_env, own_display, tree_pss_mib  # noqa: E402
 
 LATER = 5.0  # seconds between the two memory readings
 RETRY_MS = 250
@@ -170,10 +170,7 @@ def main():
             print(f"RESULT memory after {pages} pages, 5 s on|{med[2]:.1f}|{fmed[2]:.1f}|MiB|1.02|bare web view")
     finally:
         server.shutdown()
-        for p in helpers:
-            p.terminate()
-            p.wait(timeout=10)
-        shutil.rmtree(work, ignore_errors=True)
+        end_helpers(helpers, work)
 
 
 if __name__ == "__main__":

@@ -24,7 +24,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from startup import end_tree, fresh_env, own_display  # noqa: E402
+from startup import end_helpers, end_tree, fresh_env, own_display  # noqa: E402
 
 SIZE = 1 << 30
 CHUNK = b"\0" * (1 << 20)
@@ -121,10 +121,7 @@ def main():
               f"|bare view's silent download")
     finally:
         server.shutdown()
-        for p in helpers:
-            p.terminate()
-            p.wait(timeout=10)
-        shutil.rmtree(work, ignore_errors=True)
+        end_helpers(helpers, work)
 
 
 if __name__ == "__main__":

@@ -108,6 +108,14 @@ def tree_pss_mib(pid):
     return total / 1024.0
 
 
+def end_helpers(helpers, work):
+    """Ends the X server and window manager of a run and removes its folder."""
+    for p in helpers:
+        p.terminate()
+        p.wait(timeout=10)
+    shutil.rmtree(work, ignore_errors=True)
+
+
 def end_tree(pid):
     """Ends the tree and waits until its processes are gone, so the next start has the machine."""
     pids = descendants(pid)
@@ -368,10 +376,7 @@ def main():
                 extra = results[full][0] - lt
                 print(f"RESULT start with {full} log entries, extra|{max(extra, 0) * 1000:.0f}|50|ms|1.00|goal 50 ms")
     finally:
-        for p in helpers:
-            p.terminate()
-            p.wait(timeout=10)
-        shutil.rmtree(work, ignore_errors=True)
+        end_helpers(helpers, work)
 
 
 if __name__ == "__main__":
