@@ -88,6 +88,16 @@ TEST(RealProcesses, SnapshotNamesStartedCopiesAndTerminateEndsOnlyTheOneAsked)
     const quint32 other = copies.start(QStringLiteral("notepad.exe"));
     ASSERT_TRUE(lower && upper && other);
 
+    // Kernel threads (children of kthreadd) rename themselves as they work: only those whose
+    // name holds still around the snapshot can be compared with it.
+    const auto comm = [](quint32 pid) {
+        QFile f(QStringLiteral("/proc/%1/comm").arg(pid));
+        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll().trimmed()) : QString();
+    };
+    std::map<quint32, QString> kernelBefore;
+    for (pid_t pid : childrenOf(2))
+        kernelBefore[quint32(pid)] = comm(quint32(pid));
+
     RealProcesses processes;
     auto snap = processes.snapshot();
     ASSERT_TRUE(snap.has_value());
@@ -100,9 +110,12 @@ TEST(RealProcesses, SnapshotNamesStartedCopiesAndTerminateEndsOnlyTheOneAsked)
     // Kernel threads have no command line: their name is the one comm gives.
     for (const auto &e : *snap) {
         EXPECT_FALSE(e.exeName.isEmpty()) << e.pid;
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(e.pid)), comm(QStringLiteral("/proc/%1/comm").arg(e.pid));
-        if (cmdline.open(QIODevice::ReadOnly) && cmdline.read(1).isEmpty() && comm.open(QIODevice::ReadOnly))
-            EXPECT_EQ(e.exeName, QString::fromLocal8Bit(comm.readAll().trimmed())) << e.pid;
+        const auto before = kernelBefore.find(e.pid);
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(e.pid));
+        if (before == kernelBefore.end() || before->second.isEmpty() || before->second != comm(e.pid)
+            || !cmdline.open(QIODevice::ReadOnly) || !cmdline.read(1).isEmpty())
+            continue;
+        EXPECT_EQ(e.exeName, before->second) << e.pid;
     }
     ASSERT_TRUE(find(*snap, quint32(::getpid())).has_value());
     EXPECT_TRUE(find(*snap, quint32(::getpid()))->exeName.contains(QStringLiteral("test_platform")));
