@@ -438,6 +438,8 @@ TEST_F(WebEngine, ScriptBoxesAndPermissionQuestionsAreItalianAndAPermissionHolds
     // Leaving a page that asks first (the engine asks only after the user has touched it).
     js("window.onbeforeunload = function (e) { e.preventDefault(); return 'x'; }");
     QTest::mouseClick(browser->view()->focusProxy(), Qt::LeftButton, {}, QPoint(20, 20));
+    // The click reaches the page's process later: leave only once the page has seen it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return js("navigator.userActivation.hasBeenActive") == QVariant(true); }, kLoad));
     const size_t before = ui.messages.size();
     EXPECT_EQ(load(*browser, "about:blank"), "about:blank"); // OK: the page is left
     ASSERT_EQ(ui.messages.size(), before + 1);
