@@ -188,16 +188,8 @@ bool RealFiles::writeAll(const QString &path, const QByteArray &data)
 #ifndef _WIN32
     // Nor through a link planted since, nor into a pipe (which would wait for a reader).
     QFile f;
-    const int fd = ::open(QFile::encodeName(n).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-    struct stat st {};
-    if (fd < 0)
+    if (!openRegularFile(f, n, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW))
         return false;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
-        || !f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
 #else
     QFile f(n);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -351,5 +343,21 @@ QString RealFiles::dataFile(const QString &name)
     QDir().mkpath(own);
     return toWindowsPath(own + QLatin1Char('/') + name);
 }
+
+#ifndef _WIN32
+bool openRegularFile(QFile &f, const QString &path, int flags)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const QIODevice::OpenMode mode = (flags & O_ACCMODE) == O_RDONLY ? QIODevice::ReadOnly : QIODevice::WriteOnly;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !f.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+#endif
 
 } // namespace platform

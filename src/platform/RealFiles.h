@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/Files.h"
 
+class QFile;
+
 namespace platform {
 
 // Files on the native file system, through the Windows path space.
@@ -27,6 +29,12 @@ private:
     QString programFolder_;
     QString exeName_;
 };
+
+#ifndef _WIN32
+// Opens path into f only if it is a regular file: a pipe or a device would block the
+// window (opening a pipe waits for the other end). flags: the access, O_CREAT and so on.
+bool openRegularFile(QFile &f, const QString &path, int flags);
+#endif
 
 // Wildcard match of one name, as the classic file system does it ("*.*" is everything).
 bool matchesWildcard(const QString &name, const QString &mask);

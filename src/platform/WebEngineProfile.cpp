@@ -4,6 +4,7 @@
 #include "platform/DownloadsWindow.h"
 #include "platform/PathSpace.h"
 #include "platform/ProfileStore.h"
+#include "platform/RealFiles.h"
 #include "platform/WebEngineUrls.h"
 
 #include <QCoreApplication>
@@ -174,15 +175,8 @@ bool documentMayNeedPathFixup(const QUrl &url)
         return true;
 #else
     QFile f;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat st {};
-    if (fd < 0)
+    if (!openRegularFile(f, path, O_RDONLY))
         return true;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
-        || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return true;
-    }
 #endif
     if (f.size() > kLargestScannedDocument)
         return true;
