@@ -31,6 +31,11 @@ def px(twips):
     return int(v + 0.5) if v >= 0 else -int(-v + 0.5)
 
 
+def caption(url):
+    """The main window's caption on a web address: the address in Windows form."""
+    return url.replace("://", ":\\\\").replace("/", "\\")
+
+
 class StepFailed(AssertionError):
     pass
 
@@ -404,7 +409,7 @@ class Session:
 
     def web_title(self, name):
         """The caption of a page of the local server."""
-        return "http:\\\\127.0.0.1:%d\\%s" % (self.server.port, name)
+        return caption(self.server.url(name))
 
     def answer(self, title_regex, keys):
         """Answers the message box with that title by keys, and waits for it to go."""

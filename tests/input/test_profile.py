@@ -34,7 +34,7 @@ def scenario():
             w = s.main_window(p)
             if args[0].startswith("http"):
                 # Its first page is complete: typing in the address box is safe from here.
-                s.wait_title_is(w, args[0].replace("http://", "http:\\\\").replace("/", "\\"), 60)
+                s.wait_title_is(w, h.caption(args[0]), 60)
             if expect:
                 seen(before, expect)
             return p, w

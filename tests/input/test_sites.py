@@ -9,10 +9,6 @@ import harness as h
 import webserver
 
 
-def caption(url):
-    return url.replace("://", ":\\\\").replace("/", "\\")
-
-
 def opened(s, address):
     """A copy of the program on the address (each site in a window of its own), and its window:
     the new one, since a search by process also finds the other copies' windows."""
@@ -39,7 +35,7 @@ def scenario():
         tls = s.tls_server()
         p = s.start(srv.url("messaggio.htm"))
         w = s.main_window(p)
-        s.wait_title_is(w, caption(srv.url("messaggio.htm")), 60)
+        s.wait_title_is(w, h.caption(srv.url("messaggio.htm")), 60)
 
         with s.step("a script's message box is titled with the site"):
             h.click_page(s, w, 150, 60)
@@ -57,7 +53,7 @@ def scenario():
             s.wait_requests("/messaggio.htm", 2)
         with s.step("a link's context menu opens it in a new window, pop-ups blocked or not"):
             _, w = opened(s, srv.url("link.htm"))
-            s.wait_title_is(w, caption(srv.url("link.htm")))
+            s.wait_title_is(w, h.caption(srv.url("link.htm")))
             before = menus()
             h.click_page(s, w, 150, 60, button=3)
             h.wait_for(lambda: menus() - before, 10, "the context menu")
@@ -67,7 +63,7 @@ def scenario():
 
         with s.step("a page's full screen is granted, and Escape leaves it"):
             _, w = opened(s, srv.url("video.htm"))
-            s.wait_title_is(w, caption(srv.url("video.htm")))
+            s.wait_title_is(w, h.caption(srv.url("video.htm")))
             h.click_page(s, w, 150, 60)
             whole = s.wait_window("^Con video$")
             h.wait_for(lambda: s.geometry(whole)[2:] == (1280, 1024), 10, "the page on the whole screen")
@@ -94,7 +90,7 @@ def scenario():
             s.wait_requests("/riservata.htm", 4)
             h.stays(lambda: srv.count("/riservata.htm") == 4 and not s.windows("^Autenticazione richiesta$"),
                     2.0, "no fourth question, no fifth request", state=lambda: srv.paths())
-            s.wait_title_is(w, caption(other))
+            s.wait_title_is(w, h.caption(other))
 
         with s.step("Annulla: the refusal page at once"):
             opened(s, other)
@@ -109,7 +105,7 @@ def scenario():
             login(s, "utente", "segreta")
             h.wait_for(lambda: srv.authorizations(site)[-1:] == [right], 20,
                        "the proxy's login sent: %r" % srv.authorizations(site))
-            s.wait_title_is(w, caption(site))
+            s.wait_title_is(w, h.caption(site))
 
         with s.step("an attachment gets a name of its own beside an older file"):
             downloads = os.path.join(s.home, "Downloads")
@@ -152,7 +148,7 @@ def scenario():
             s.activate(s.wait_window("^Certificato non valido$"))
             s.key("alt+s")
             h.wait_for(lambda: tls.count("/a.htm") >= 1, 20, "the page over TLS")
-            s.wait_title_is(w, caption(tls.url("a.htm")))
+            s.wait_title_is(w, h.caption(tls.url("a.htm")))
 
 
 if __name__ == "__main__":

@@ -56,7 +56,7 @@ def default_browser_day(s, prefix, home, other_log):
                              10, "Lanterna among xdg-open's processes")
         w = s.main_window(program)
         # The address in path form, as the program's argument became it, once the page is there.
-        s.wait_title_is(w, "http:\\\\127.0.0.1:%d\\a.htm" % s.server.port, 60)
+        s.wait_title_is(w, s.web_title("a.htm"), 60)
         h.check(os.path.isfile(os.path.join(data, "C", "HOME-PAG", "INIZIO.HTM")), "this user's own drive")
 
     with s.step("closing with Si keeps this user's log in this user's data folder"):
